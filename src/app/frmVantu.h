@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/VantuPlatform.h"
+#include "app/frmVantuUi.h"
+#include "app/modVantuVars.h"
+#include "capture/avicap.h"
+#include "capture/modMemCap.h"
+#include "detect/FrameDetector.h"
+#include "log/LogWriter.h"
+#include "settings/SettingsFile.h"
+#include "ui/CommonDialog.h"
+
+#include <QMainWindow>
+#include <cstdint>
+
+enum class StatusPicture;
+struct ModeScreen;
+
+// The main window: start-up, the operating modes, the live view, the detection browser, the menus
+// and the shutdown. Its handlers are short; the work is done by the classes they call.
+class frmVantu : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmVantu(const VantuPlatform& platform, QWidget* parent = nullptr);
+    ~frmVantu() override;
+
+    // The start-up sequence; the window is shown afterwards unless it was unloaded on the way.
+    void Form_Load();
+    bool IsUnloaded() const { return unloaded_; }
+
+    void ChangeMode(std::int16_t NewMode);
+    void ResizeCaptureWindow(CaptureWindow* lwnd);
+    void InitfilSelections();
+    void DeleteCurrentFile();
+    void Detection();
+    virtual void NotifySound();
+    virtual void NotifyEmail(const QString& ImageFile);
+
+    std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
+    void GrabTimer_Timer();
+
+    void SaveSettings();
+    void WriteLogEntry(const QString& text);
+
+    frmVantuUi ui;
+    modVantuVars Vars;
+    DetectorState Detector;
+    std::int32_t DetectionCount = 0;
+    std::int32_t StoredFileCount = 0;
+    CommonDialog CommonDialog1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    void StartCapture();
+    void ApplyModeScreen(const ModeScreen& screen);
+    void ShowStatusPicture(StatusPicture picture);
+    void SetLiveViewVisible(bool visible);
+    void SetBrowserVisible(bool visible);
+    void ToggleFineTune();
+    void ShowInvalidPathAndUnload();
+    void Form_Unload();
+
+    void mnuFileExit_Click();
+    void mnuHelpIndex_Click();
+    void mnuAbout_Click();
+    void mnuDetection_Click();
+    void mnuSelectAll_Click();
+    void mnuDelete_Click();
+    void filDetections_Click();
+    void filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
+    void sldSens_Scroll();
+
+    VantuPlatform platform_;
+    SettingsFile settingsFile_;
+    LogWriter log_;
+    VideoErrorSink videoErrors_;
+    bool unloaded_ = false;
+};

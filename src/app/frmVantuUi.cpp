@@ -1,0 +1,130 @@
+#include "app/frmVantuUi.h"
+
+#include "ui/Pictures.h"
+#include "ui/StatusPanels.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QSlider>
+#include <QTimer>
+
+namespace
+{
+template <typename T> T* Named(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
+{
+    return Named(menu->addAction(caption), name);
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) { return Named(menu->addSeparator(), name); }
+
+QPixmap StatusPicturePixmap(const char* name) { return ProgramPicture(QLatin1String(name), QSize(128, 140)); }
+} // namespace
+
+void frmVantuUi::Setup(QMainWindow* form)
+{
+    form->setObjectName(QStringLiteral("frmVantu"));
+    form->setWindowTitle(QStringLiteral("Vantu Version 1.0"));
+    form->setWindowIcon(ProgramIcon());
+
+    auto* body = new QWidget(form);
+    body->setObjectName(QStringLiteral("body"));
+    form->setCentralWidget(body);
+
+    Line1 = Named(new QFrame(body), "Line1");
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    Line1->setGeometry(0, 0, TwipsToPixels(4935), 2);
+
+    imgStatInital = StatusPicturePixmap("status-initial");
+    imgStatPreview = StatusPicturePixmap("status-preview");
+    imgStatMonitor = StatusPicturePixmap("status-monitor");
+    imgStatTune = StatusPicturePixmap("status-tune");
+    Image1 = QCursor(ProgramPicture(QStringLiteral("busy-mail"), QSize(32, 32)), 1, 1);
+
+    imgStatus = Named(new QLabel(body), "imgStatus");
+    imgStatus->setScaledContents(true);
+    imgStatus->setGeometry(TwipsRect(30, 270, 2010, 2235));
+
+    filDetections = Named(new QListWidget(body), "filDetections");
+    filDetections->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    filDetections->setGeometry(TwipsRect(105, 120, 1875, 2430));
+    filDetections->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    framSens = Named(new QGroupBox(body), "framSens");
+    framSens->setGeometry(TwipsRect(1590, 240, 525, 2205));
+    framSens->hide();
+    sldSens = Named(new QSlider(Qt::Vertical, framSens), "sldSens");
+    sldSens->setRange(0, 500);
+    sldSens->setSingleStep(1);
+    sldSens->setPageStep(5);
+    sldSens->setTickInterval(25);
+    sldSens->setTickPosition(QSlider::TicksBothSides);
+    sldSens->setGeometry(TwipsRect(75, 180, 375, 1950));
+
+    Frame1 = Named(new QGroupBox(QStringLiteral("Live View"), body), "Frame1");
+    Frame1->setGeometry(TwipsRect(2175, 105, 2670, 2445));
+
+    picDetection = Named(new QLabel(body), "picDetection");
+    picDetection->setScaledContents(true);
+    picDetection->setGeometry(TwipsRect(2160, 120, 2670, 2160));
+
+    lblDetectionInfo = Named(new QLabel(body), "lblDetectionInfo");
+    lblDetectionInfo->setGeometry(TwipsRect(2085, 2340, 2775, 225));
+
+    StatusBar1 = Named(new StatusPanels({{QStringLiteral("StatAct"), QStringLiteral("Initializing..."),
+                                          QStringLiteral("Current Action")},
+                                         {QStringLiteral("StatMode"), QStringLiteral("Preview Mode"),
+                                          QStringLiteral("Mode")},
+                                         {QStringLiteral("StatDet"), QStringLiteral("Detections: 0"),
+                                          QStringLiteral("Number of Stored Detections")}},
+                                        form),
+                       "StatusBar1");
+    form->setStatusBar(StatusBar1);
+
+    GrabTimer = Named(new QTimer(form), "GrabTimer");
+    GrabTimer->setInterval(10);
+    GrabTimer->setTimerType(Qt::PreciseTimer);
+    InternetTimer = Named(new QTimer(form), "InternetTimer");
+    InternetTimer->setInterval(1000);
+
+    QMenuBar* bar = form->menuBar();
+    mnuFile = Named(bar->addMenu(QStringLiteral("&File")), "mnuFile");
+    mnuHide = AddItem(mnuFile, "mnuHide", QStringLiteral("&Hide"));
+    mnuFiller2 = AddSeparator(mnuFile, "mnuFiller2");
+    mnuFileExit = AddItem(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
+
+    mnuDetection = Named(bar->addMenu(QStringLiteral("&Detections")), "mnuDetection");
+    mnuSelectAll = AddItem(mnuDetection, "mnuSelectAll", QStringLiteral("&Select All"));
+    mnuDelete = AddItem(mnuDetection, "mnuDelete", QStringLiteral("&Delete"));
+
+    mnuView = Named(bar->addMenu(QStringLiteral("&View")), "mnuView");
+    mnuPreview = AddItem(mnuView, "mnuPreview", QStringLiteral("&Preview"));
+    mnuMonitor = AddItem(mnuView, "mnuMonitor", QStringLiteral("&Monitor"));
+    mnuDetections = AddItem(mnuView, "mnuDetections", QStringLiteral("&Detections"));
+    mnuFineTune = AddItem(mnuView, "mnuFineTune", QStringLiteral("&Fine Tuning"));
+    mnuLogFile = AddItem(mnuView, "mnuLogFile", QStringLiteral("&Log File"));
+    mnufiller1 = AddSeparator(mnuView, "mnufiller1");
+    mnuPreferences = AddItem(mnuView, "mnuPreferences", QStringLiteral("P&references"));
+    for (QAction* item : {mnuPreview, mnuMonitor, mnuDetections, mnuFineTune})
+        item->setCheckable(true);
+
+    mnuHelp = Named(bar->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    mnuHelpIndex = AddItem(mnuHelp, "mnuHelpIndex", QStringLiteral("&Index"));
+    mnuAbout = AddItem(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+
+    mPopup = Named(new QMenu(QStringLiteral("Pop"), form), "mPopup");
+    mPop[0] = AddItem(mPopup, "mPop0", QStringLiteral("&Show"));
+    mPop[1] = AddItem(mPopup, "mPop1", QStringLiteral("Stop &Monitoring"));
+    mPop[2] = AddItem(mPopup, "mPop2", QStringLiteral("&Exit"));
+}

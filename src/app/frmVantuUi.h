@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QCursor>
+#include <QPixmap>
+#include <array>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMainWindow;
+class QMenu;
+class QSlider;
+class QTimer;
+class StatusPanels;
+
+// The controls of the main window, placed as designed (design places in twips, 15 to a pixel).
+struct frmVantuUi
+{
+    QFrame* Line1 = nullptr;
+    QLabel* imgStatus = nullptr;
+    // Holders of the four status pictures and of the custom busy pointer.
+    QPixmap imgStatInital;
+    QPixmap imgStatPreview;
+    QPixmap imgStatMonitor;
+    QPixmap imgStatTune;
+    QCursor Image1;
+    QListWidget* filDetections = nullptr;
+    QGroupBox* framSens = nullptr;
+    QSlider* sldSens = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* picDetection = nullptr;
+    QLabel* lblDetectionInfo = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
+    QTimer* GrabTimer = nullptr;
+    QTimer* InternetTimer = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuHide = nullptr;
+    QAction* mnuFiller2 = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuDetection = nullptr;
+    QAction* mnuSelectAll = nullptr;
+    QAction* mnuDelete = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuPreview = nullptr;
+    QAction* mnuMonitor = nullptr;
+    QAction* mnuDetections = nullptr;
+    QAction* mnuFineTune = nullptr;
+    QAction* mnuLogFile = nullptr;
+    QAction* mnufiller1 = nullptr;
+    QAction* mnuPreferences = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpIndex = nullptr;
+    QAction* mnuAbout = nullptr;
+    // The tray icon's popup menu; never in the menu bar.
+    QMenu* mPopup = nullptr;
+    std::array<QAction*, 3> mPop{};
+
+    void Setup(QMainWindow* form);
+};

@@ -1,0 +1,27 @@
+#include "app/frmVantu.h"
+#include "ui/AppDirectory.h"
+#include "ui/DateText.h"
+#include "ui/MessageBox.h"
+#include "ui/MousePointer.h"
+#include "ui/Pictures.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantu"));
+    InitVantuResources();
+
+    ExecutableDirectory appDirectory;
+    QtMessageBox messages;
+    SystemClock clock;
+    ScreenPointer pointer;
+
+    frmVantu window({appDirectory, messages, clock, pointer});
+    window.Form_Load();
+    if (window.IsUnloaded())
+        return 0;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+// One wrapper per capture request. Each sends its request to the capture window and returns the
+// program's boolean: True (-1) for any non-zero answer, False (0) for zero.
+
+#include "capture/avicap.h"
+#include "settings/Flag.h"
+
+#include <QString>
+
+Flag capSetCallbackOnError(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback);
+Flag capSetCallbackOnStatus(CaptureWindow* lwnd, const CAPSTATUSCALLBACK& callback);
+Flag capSetCallbackOnYield(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback);
+Flag capSetCallbackOnFrame(CaptureWindow* lwnd, const CAPVIDEOCALLBACK& callback);
+Flag capSetCallbackOnVideoStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback);
+Flag capSetCallbackOnWaveStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback);
+Flag capSetCallbackOnCapControl(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback);
+Flag capDriverConnect(CaptureWindow* lwnd, int driverIndex);
+Flag capDriverGetCaps(CaptureWindow* lwnd, CAPDRIVERCAPS* caps, std::size_t size);
+Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName);
+Flag capDlgVideoFormat(CaptureWindow* lwnd);
+Flag capDlgVideoSource(CaptureWindow* lwnd);
+Flag capDlgVideoDisplay(CaptureWindow* lwnd);
+Flag capDlgVideoCompression(CaptureWindow* lwnd);
+Flag capPreview(CaptureWindow* lwnd, Flag on);
+Flag capPreviewRate(CaptureWindow* lwnd, int milliseconds);
+Flag capPreviewScale(CaptureWindow* lwnd, Flag on);
+Flag capGetStatus(CaptureWindow* lwnd, CAPSTATUS* status, std::size_t size);
+Flag capGrabFrame(CaptureWindow* lwnd);

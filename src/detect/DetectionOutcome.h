@@ -1,0 +1,22 @@
+#pragma once
+
+#include "settings/Flag.h"
+
+#include <QString>
+#include <cstdint>
+
+// What a detection in Monitor mode does with its frame. The file limit is tested first.
+enum class DetectionAction
+{
+    WriteImage,
+    SaveDisabled,
+    LimitReached
+};
+
+DetectionAction DecideDetection(std::int32_t storedFileCount, std::int32_t maxFiles, Flag saveImage);
+
+// The outcomes a detection's log line ends with when no image was written.
+inline const QString SaveDisabledOutcome = QStringLiteral("No image file written, Save Image Disabled.");
+inline const QString LimitReachedOutcome = QStringLiteral("No image file written, exceeded Max Files!");
+inline const QString SaveFailedOutcome = QStringLiteral("No image file written, save failed!");
+inline const QString NoFreeNameOutcome = QStringLiteral("No image file written, no free file name left!");

@@ -1,0 +1,71 @@
+#include "settings/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace
+{
+QString SystemError(int number) { return QString::fromLocal8Bit(std::strerror(number)); }
+
+bool WriteAll(int fd, const QByteArray& data)
+{
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0)
+    {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+void SyncFolder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+    {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+} // namespace
+
+bool ReplaceFileContents(const QString& path, const QByteArray& data, QString* error)
+{
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC); // created with mode 0600
+    if (fd < 0)
+    {
+        *error = SystemError(errno);
+        return false;
+    }
+    const bool written = WriteAll(fd, data) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    if (::close(fd) != 0 || !written)
+    {
+        *error = SystemError(written ? errno : writeError);
+        ::unlink(temp.constData());
+        return false;
+    }
+    if (::rename(temp.constData(), target.constData()) != 0)
+    {
+        *error = SystemError(errno);
+        ::unlink(temp.constData());
+        return false;
+    }
+    SyncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+    return true;
+}

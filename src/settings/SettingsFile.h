@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/SettingsRecord.h"
+
+#include <QString>
+
+class IMessageBox;
+
+// The values every start begins with, before the settings file is read.
+void ApplyStartValues(SettingsRecord& settings);
+
+// Replaces empty paths and zero (or not-a-number) limits with their defaults. appDirectory has no
+// trailing separator.
+void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory);
+
+// The settings file "Vantu.Dat" in the application directory. A file that cannot be read or written
+// never stops the program: it keeps the values it has and the user is told once what failed.
+class SettingsFile
+{
+public:
+    SettingsFile(const QString& appDirectory, IMessageBox& messages);
+
+    void LoadSettings(SettingsRecord& settings);
+    void SaveSettings(const SettingsRecord& settings);
+
+    QString Path() const { return path_; }
+
+private:
+    QString appDirectory_;
+    QString path_;
+    IMessageBox& messages_;
+    bool saveFailureShown_ = false;
+};

@@ -1,0 +1,47 @@
+#include "store/DetectionStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+QString DetectionImageName(std::int64_t n, int k)
+{
+    return QStringLiteral("Detection_%1-%2.Bmp").arg(n).arg(k);
+}
+
+std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount)
+{
+    const std::int64_t n = static_cast<std::int64_t>(storedFileCount) + 1;
+    for (int k = 0; k <= 32767; ++k)
+    {
+        const QString path = imageDirectory + DetectionImageName(n, k);
+        if (!QFileInfo::exists(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+QStringList ListStoredImages(const QString& imageDirectory, QString* error)
+{
+    const QDir folder(imageDirectory);
+    if (!folder.exists())
+    {
+        *error = QStringLiteral("the folder does not exist");
+        return {};
+    }
+    if (!folder.isReadable())
+    {
+        *error = QStringLiteral("the folder cannot be read");
+        return {};
+    }
+    QStringList names = folder.entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Unsorted);
+    std::sort(names.begin(), names.end(),
+              [&](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    return names;
+}
+
+bool EnsureDetectionsFolder(const QString& appDirectory)
+{
+    const QString folder = appDirectory + QStringLiteral("/Detections");
+    return QFileInfo::exists(folder) || QDir().mkpath(folder);
+}

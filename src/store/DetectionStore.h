@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+// The name of a stored detection image: "Detection_" N "-" K ".Bmp".
+QString DetectionImageName(std::int64_t n, int k);
+
+// The path of the next detection image in imageDirectory (which ends with a separator): N is
+// storedFileCount + 1 and K the smallest counter from 0 up for which no file of that name exists.
+// Empty when every counter up to 32767 is taken.
+std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount);
+
+// The names of the stored images in a folder: every file matching "*.BMP" in any letter case, sorted
+// by name without regard to case. Empty, with error set, when the folder cannot be read.
+QStringList ListStoredImages(const QString& imageDirectory, QString* error);
+
+// The folder "Detections" in the application directory, created when it is missing. False when it
+// neither exists nor can be created.
+bool EnsureDetectionsFolder(const QString& appDirectory);

@@ -1,0 +1,5 @@
+#include "ui/AppDirectory.h"
+
+#include <QCoreApplication>
+
+QString ExecutableDirectory::Path() const { return QCoreApplication::applicationDirPath(); }

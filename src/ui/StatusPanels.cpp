@@ -1,0 +1,30 @@
+#include "ui/StatusPanels.h"
+
+#include <QLabel>
+
+StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : QStatusBar(parent)
+{
+    setSizeGripEnabled(false);
+    for (const Panel& panel : panels)
+    {
+        auto* label = new QLabel(panel.Text, this);
+        label->setObjectName(panel.Key);
+        label->setToolTip(panel.ToolTip);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(20);
+        // The first panel takes the room the others leave.
+        addPermanentWidget(label, labels_.empty() ? 1 : 0);
+        labels_.push_back(label);
+    }
+}
+
+QLabel* StatusPanels::Label(int position) const
+{
+    Q_ASSERT(position >= 1 && position <= Count());
+    return labels_[static_cast<std::size_t>(position - 1)];
+}
+
+QString StatusPanels::Text(int position) const { return Label(position)->text(); }
+void StatusPanels::SetText(int position, const QString& text) { Label(position)->setText(text); }
+QString StatusPanels::Key(int position) const { return Label(position)->objectName(); }
+QString StatusPanels::ToolTip(int position) const { return Label(position)->toolTip(); }

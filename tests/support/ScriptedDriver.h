@@ -1,0 +1,88 @@
+#pragma once
+
+#include "capture/CaptureDriver.h"
+#include "capture/CaptureDriverList.h"
+
+#include <QSize>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+// A frame of the given size whose bytes add up to byteSum (at most 255 per byte).
+DibFrame FrameWithByteSum(int width, int height, std::uint64_t byteSum);
+
+class ScriptedDriver;
+
+// A scripted camera: the test decides what the driver reports and which frames it hands out. Frames
+// are handed out synchronously, one per grab, in the order they were queued.
+struct ScriptedCamera
+{
+    QString Name = QStringLiteral("Scripted camera");
+    QSize Size{320, 240};
+    bool OpenSucceeds = true;
+    bool HasSourceDialog = true;
+    bool HasFormatDialog = true;
+    // The size the format dialog switches to, when set.
+    QSize SizeAfterFormatDialog;
+    int SourceDialogs = 0;
+    int FormatDialogs = 0;
+    int Opens = 0;
+    std::deque<DibFrame> Frames;
+    ScriptedDriver* Live = nullptr;
+
+    void QueueFrame(std::uint64_t byteSum) { Frames.push_back(FrameWithByteSum(Size.width(), Size.height(), byteSum)); }
+    // Reports a driver error as the capture thread of a real driver would.
+    void RaiseError(int number, const QString& text);
+    void RaiseStatus(int number, const QString& text);
+    // Tells the capture window that a frame is ready, as a capture thread does.
+    void AnnounceFrame();
+};
+
+class ScriptedDriver final : public CaptureDriver
+{
+    Q_OBJECT
+
+public:
+    explicit ScriptedDriver(std::shared_ptr<ScriptedCamera> camera);
+    ~ScriptedDriver() override;
+
+    bool Open() override;
+    void Close() override;
+    QSize FrameSize() const override;
+    bool TakeFrame(DibFrame& front) override;
+    bool HasSourceDialog() const override { return camera_->HasSourceDialog; }
+    bool HasFormatDialog() const override { return camera_->HasFormatDialog; }
+    void ShowSourceDialog(QWidget*) override { ++camera_->SourceDialogs; }
+    void ShowFormatDialog(QWidget*) override;
+
+    void Raise(int number, const QString& text) { emit ErrorOccurred(number, text); }
+    void Status(int number, const QString& text) { emit StatusChanged(number, text); }
+    void Announce() { emit FrameReady(); }
+
+private:
+    std::shared_ptr<ScriptedCamera> camera_;
+    bool open_ = false;
+    std::uint64_t sequence_ = 0;
+};
+
+// The installed drivers, one per scripted camera, in the order given.
+class ScriptedDriverList final : public CaptureDriverList
+{
+public:
+    std::vector<CaptureDriverEntry> Enumerate() override;
+    std::vector<std::shared_ptr<ScriptedCamera>> Cameras;
+};
+
+// Installs scripted cameras as the machine's drivers for the life of the object.
+class ScopedScriptedDrivers
+{
+public:
+    explicit ScopedScriptedDrivers(int cameras = 1);
+    ~ScopedScriptedDrivers();
+    ScriptedCamera& Camera(int index = 0) { return *list_->Cameras.at(static_cast<std::size_t>(index)); }
+    std::shared_ptr<ScriptedDriverList> List() const { return list_; }
+
+private:
+    std::shared_ptr<ScriptedDriverList> list_;
+};
