@@ -1,6 +1,7 @@
 #include "app/CaptureLayout.h"
 
-CaptureLayout LayoutForVideo(std::uint32_t videoWidth, std::uint32_t videoHeight, float frameLeft, float frameTop)
+CaptureLayout LayoutForVideo(std::uint32_t videoWidth, std::uint32_t videoHeight, float frameLeft,
+                             float frameTop)
 {
     constexpr float TwipsPerWindowPixel = 14.26531f;
     CaptureLayout layout{};

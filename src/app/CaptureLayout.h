@@ -14,4 +14,5 @@ struct CaptureLayout
     float WindowHeightTwips;
 };
 
-CaptureLayout LayoutForVideo(std::uint32_t videoWidth, std::uint32_t videoHeight, float frameLeft, float frameTop);
+CaptureLayout LayoutForVideo(std::uint32_t videoWidth, std::uint32_t videoHeight, float frameLeft,
+                             float frameTop);

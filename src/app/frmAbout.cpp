@@ -25,10 +25,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     auto* version = new QLabel(QStringLiteral("Version 1.0"), this);
     version->setObjectName(QStringLiteral("lblVersion"));
 
-    auto* description = new QLabel(QStringLiteral("Watches a room through a camera. When the picture changes, "
-                                                  "Vantu saves the frame, logs it, plays a sound and "
-                                                  "e-mails the picture."),
-                                   this);
+    auto* description =
+        new QLabel(QStringLiteral("Watches a room through a camera. When the picture changes, "
+                                  "Vantu saves the frame, logs it, plays a sound and "
+                                  "e-mails the picture."),
+                   this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
 

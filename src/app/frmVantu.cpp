@@ -93,9 +93,8 @@ void frmVantu::StartCapture()
     Vars.Settings.DeviceName = DecodeAnsi(QByteArrayView(name, sizeof name));
 
     capSetCallbackOnStatus(lwnd, CaptureStatusCallback);
-    capSetCallbackOnError(lwnd, [this](CaptureWindow* window, std::int32_t number, const char* text) {
-        return CaptureErrorCallback(videoErrors_, window, number, text);
-    });
+    capSetCallbackOnError(lwnd, [this](CaptureWindow* window, std::int32_t number, const char* text)
+                          { return CaptureErrorCallback(videoErrors_, window, number, text); });
     if (!IsTrue(capDriverConnect(lwnd, 0)))
         return;
 
@@ -117,9 +116,9 @@ void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)
     if (lwnd != nullptr)
         lwnd->resize(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
 
-    const CaptureLayout layout = LayoutForVideo(status.uiImageWidth, status.uiImageHeight,
-                                                static_cast<float>(ui.Frame1->x()),
-                                                static_cast<float>(ui.Frame1->y()));
+    const CaptureLayout layout =
+        LayoutForVideo(status.uiImageWidth, status.uiImageHeight, static_cast<float>(ui.Frame1->x()),
+                       static_cast<float>(ui.Frame1->y()));
     ui.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
                       static_cast<int>(std::lround(layout.FrameHeight)));
     ui.imgStatus->resize(ui.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
@@ -149,9 +148,8 @@ void frmVantu::ChangeMode(std::int16_t NewMode)
     {
         platform_.Pointer.SetPointer(PointerShape::Hourglass);
         Detector.FrameCount = 0;
-        capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header) {
-            return FrameCallback(window, header);
-        });
+        capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header)
+                              { return FrameCallback(window, header); });
     }
     if (NewMode == ModeMonitor)
         WriteLogEntry(QStringLiteral("Entered Monitor Mode: ") + NowText(platform_.Clock));
@@ -197,7 +195,8 @@ void frmVantu::ApplyModeScreen(const ModeScreen& s)
     if (s.BrowserVisible)
         SetBrowserVisible(*s.BrowserVisible);
 
-    const auto set = [](const std::optional<bool>& value, QAction* item, void (QAction::*setter)(bool)) {
+    const auto set = [](const std::optional<bool>& value, QAction* item, void (QAction::*setter)(bool))
+    {
         if (value)
             (item->*setter)(*value);
     };
@@ -273,7 +272,10 @@ void frmVantu::sldSens_Scroll()
 
 // ---- Frames and detections ------------------------------------------------------------------------
 
-void frmVantu::GrabTimer_Timer() { capGrabFrame(Vars.CaptureWindowHandle); }
+void frmVantu::GrabTimer_Timer()
+{
+    capGrabFrame(Vars.CaptureWindowHandle);
+}
 
 std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
 {
@@ -414,7 +416,10 @@ void frmVantu::filDetections_MouseDown(Qt::MouseButton button, const QPoint& glo
         ui.mnuDetection->popup(globalPosition);
 }
 
-void frmVantu::mnuDetection_Click() { ui.mnuSelectAll->setEnabled(ui.filDetections->count() > 0); }
+void frmVantu::mnuDetection_Click()
+{
+    ui.mnuSelectAll->setEnabled(ui.filDetections->count() > 0);
+}
 
 void frmVantu::mnuSelectAll_Click()
 {
@@ -460,13 +465,17 @@ void frmVantu::DeleteCurrentFile()
     ui.picDetection->clear();
     ui.lblDetectionInfo->setText(QString());
     if (!failures.isEmpty())
-        platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") + failures.join(QChar('\r')),
+        platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") +
+                                    failures.join(QChar('\r')),
                                 MsgBoxStyle::Exclamation);
 }
 
 // ---- Menus, help and shutdown ---------------------------------------------------------------------
 
-void frmVantu::mnuFileExit_Click() { close(); }
+void frmVantu::mnuFileExit_Click()
+{
+    close();
+}
 
 void frmVantu::mnuHelpIndex_Click()
 {
@@ -480,9 +489,15 @@ void frmVantu::mnuAbout_Click()
     about.exec();
 }
 
-void frmVantu::SaveSettings() { settingsFile_.SaveSettings(Vars.Settings); }
+void frmVantu::SaveSettings()
+{
+    settingsFile_.SaveSettings(Vars.Settings);
+}
 
-void frmVantu::WriteLogEntry(const QString& text) { log_.WriteLogEntry(text); }
+void frmVantu::WriteLogEntry(const QString& text)
+{
+    log_.WriteLogEntry(text);
+}
 
 void frmVantu::closeEvent(QCloseEvent* event)
 {

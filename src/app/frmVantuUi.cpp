@@ -26,9 +26,15 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
     return Named(menu->addAction(caption), name);
 }
 
-QAction* AddSeparator(QMenu* menu, const char* name) { return Named(menu->addSeparator(), name); }
+QAction* AddSeparator(QMenu* menu, const char* name)
+{
+    return Named(menu->addSeparator(), name);
+}
 
-QPixmap StatusPicturePixmap(const char* name) { return ProgramPicture(QLatin1String(name), QSize(128, 140)); }
+QPixmap StatusPicturePixmap(const char* name)
+{
+    return ProgramPicture(QLatin1String(name), QSize(128, 140));
+}
 } // namespace
 
 void frmVantuUi::Setup(QMainWindow* form)
@@ -82,14 +88,14 @@ void frmVantuUi::Setup(QMainWindow* form)
     lblDetectionInfo = Named(new QLabel(body), "lblDetectionInfo");
     lblDetectionInfo->setGeometry(TwipsRect(2085, 2340, 2775, 225));
 
-    StatusBar1 = Named(new StatusPanels({{QStringLiteral("StatAct"), QStringLiteral("Initializing..."),
-                                          QStringLiteral("Current Action")},
-                                         {QStringLiteral("StatMode"), QStringLiteral("Preview Mode"),
-                                          QStringLiteral("Mode")},
-                                         {QStringLiteral("StatDet"), QStringLiteral("Detections: 0"),
-                                          QStringLiteral("Number of Stored Detections")}},
-                                        form),
-                       "StatusBar1");
+    StatusBar1 = Named(
+        new StatusPanels(
+            {{QStringLiteral("StatAct"), QStringLiteral("Initializing..."), QStringLiteral("Current Action")},
+             {QStringLiteral("StatMode"), QStringLiteral("Preview Mode"), QStringLiteral("Mode")},
+             {QStringLiteral("StatDet"), QStringLiteral("Detections: 0"),
+              QStringLiteral("Number of Stored Detections")}},
+            form),
+        "StatusBar1");
     form->setStatusBar(StatusBar1);
 
     GrabTimer = Named(new QTimer(form), "GrabTimer");

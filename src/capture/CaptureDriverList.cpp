@@ -9,7 +9,10 @@ std::shared_ptr<CaptureDriverList>& Installed()
 }
 } // namespace
 
-void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers) { Installed() = std::move(drivers); }
+void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers)
+{
+    Installed() = std::move(drivers);
+}
 
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers()
 {

@@ -262,9 +262,10 @@ void CaptureWindow::ShowDisplayDialog()
 
 void CaptureWindow::ShowCompressionDialog()
 {
-    QMessageBox::information(window(), QStringLiteral("Video Compression"),
-                             QStringLiteral("Vantu saves every detection as an uncompressed bitmap (.Bmp) that "
-                                            "any image viewer opens, so there is no compression to set up."));
+    QMessageBox::information(
+        window(), QStringLiteral("Video Compression"),
+        QStringLiteral("Vantu saves every detection as an uncompressed bitmap (.Bmp) that "
+                       "any image viewer opens, so there is no compression to set up."));
 }
 
 void CaptureWindow::paintEvent(QPaintEvent*)

@@ -53,9 +53,9 @@ bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
     }
     const QByteArray header = DibFileHeader(frame);
     const auto imageSize = static_cast<qint64>(frame.BytesUsed());
-    const bool complete = file.write(header) == header.size() &&
-                          file.write(reinterpret_cast<const char*>(frame.Bits.data()), imageSize) == imageSize &&
-                          file.flush();
+    const bool complete =
+        file.write(header) == header.size() &&
+        file.write(reinterpret_cast<const char*>(frame.Bits.data()), imageSize) == imageSize && file.flush();
     if (complete)
         return true;
     *error = file.errorString();

@@ -18,7 +18,10 @@ struct DibFrame
 
     static constexpr int StrideFor(int width) { return (width * 3 + 3) & ~3; }
     int Stride() const { return StrideFor(Width); }
-    std::size_t BytesUsed() const { return static_cast<std::size_t>(Stride()) * static_cast<std::size_t>(Height); }
+    std::size_t BytesUsed() const
+    {
+        return static_cast<std::size_t>(Stride()) * static_cast<std::size_t>(Height);
+    }
     bool Empty() const { return Width <= 0 || Height <= 0; }
 
     // Sets the size, keeping the allocation when it is already large enough.
@@ -30,7 +33,10 @@ struct DibFrame
     }
 
     // Row y counted from the top of the picture.
-    std::uint8_t* TopDownRow(int y) { return Bits.data() + static_cast<std::size_t>(Height - 1 - y) * Stride(); }
+    std::uint8_t* TopDownRow(int y)
+    {
+        return Bits.data() + static_cast<std::size_t>(Height - 1 - y) * Stride();
+    }
     const std::uint8_t* TopDownRow(int y) const
     {
         return Bits.data() + static_cast<std::size_t>(Height - 1 - y) * Stride();

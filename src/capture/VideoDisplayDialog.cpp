@@ -26,5 +26,11 @@ VideoDisplayDialog::VideoDisplayDialog(bool scaleToWindow, bool keepAspectRatio,
     layout->addWidget(buttons);
 }
 
-bool VideoDisplayDialog::ScaleToWindow() const { return chkScale_->isChecked(); }
-bool VideoDisplayDialog::KeepAspectRatio() const { return chkAspect_->isChecked(); }
+bool VideoDisplayDialog::ScaleToWindow() const
+{
+    return chkScale_->isChecked();
+}
+bool VideoDisplayDialog::KeepAspectRatio() const
+{
+    return chkAspect_->isChecked();
+}

@@ -33,7 +33,8 @@ CaptureWindow* capCreateCaptureWindowA(const char* windowName, std::uint32_t sty
     return window;
 }
 
-bool capGetDriverDescriptionA(std::uint16_t driverIndex, char* name, int nameSize, char* version, int versionSize)
+bool capGetDriverDescriptionA(std::uint16_t driverIndex, char* name, int nameSize, char* version,
+                              int versionSize)
 {
     const std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
     if (driverIndex >= drivers.size())

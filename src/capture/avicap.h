@@ -95,7 +95,8 @@ constexpr std::uint32_t VHDR_KEYFRAME = 0x00000008;
 
 // Callbacks. A request installs the callback its lParam points to, or removes it for a null lParam.
 using CAPVIDEOCALLBACK = std::function<std::intptr_t(CaptureWindow* window, VIDEOHDR* header)>;
-using CAPERRORCALLBACK = std::function<std::intptr_t(CaptureWindow* window, std::int32_t id, const char* text)>;
+using CAPERRORCALLBACK =
+    std::function<std::intptr_t(CaptureWindow* window, std::int32_t id, const char* text)>;
 using CAPSTATUSCALLBACK = CAPERRORCALLBACK;
 // The yield, video-stream, wave-stream and capture-control callbacks: installed only to clear them.
 using CAPOTHERCALLBACK = std::function<std::intptr_t(CaptureWindow* window)>;

@@ -13,7 +13,10 @@ template <typename Callback> Flag SetCallback(CaptureWindow* lwnd, unsigned mess
     return Send(lwnd, message, 0, callback ? const_cast<Callback*>(&callback) : nullptr);
 }
 
-std::uintptr_t OnOff(Flag on) { return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(on)); }
+std::uintptr_t OnOff(Flag on)
+{
+    return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(on));
+}
 } // namespace
 
 Flag capSetCallbackOnError(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback)
@@ -67,22 +70,43 @@ Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName)
     return Send(lwnd, WM_CAP_FILE_SAVEDIBA, 0, name.data());
 }
 
-Flag capDlgVideoFormat(CaptureWindow* lwnd) { return Send(lwnd, WM_CAP_DLG_VIDEOFORMAT); }
-Flag capDlgVideoSource(CaptureWindow* lwnd) { return Send(lwnd, WM_CAP_DLG_VIDEOSOURCE); }
-Flag capDlgVideoDisplay(CaptureWindow* lwnd) { return Send(lwnd, WM_CAP_DLG_VIDEODISPLAY); }
-Flag capDlgVideoCompression(CaptureWindow* lwnd) { return Send(lwnd, WM_CAP_DLG_VIDEOCOMPRESSION); }
-Flag capPreview(CaptureWindow* lwnd, Flag on) { return Send(lwnd, WM_CAP_SET_PREVIEW, OnOff(on)); }
+Flag capDlgVideoFormat(CaptureWindow* lwnd)
+{
+    return Send(lwnd, WM_CAP_DLG_VIDEOFORMAT);
+}
+Flag capDlgVideoSource(CaptureWindow* lwnd)
+{
+    return Send(lwnd, WM_CAP_DLG_VIDEOSOURCE);
+}
+Flag capDlgVideoDisplay(CaptureWindow* lwnd)
+{
+    return Send(lwnd, WM_CAP_DLG_VIDEODISPLAY);
+}
+Flag capDlgVideoCompression(CaptureWindow* lwnd)
+{
+    return Send(lwnd, WM_CAP_DLG_VIDEOCOMPRESSION);
+}
+Flag capPreview(CaptureWindow* lwnd, Flag on)
+{
+    return Send(lwnd, WM_CAP_SET_PREVIEW, OnOff(on));
+}
 
 Flag capPreviewRate(CaptureWindow* lwnd, int milliseconds)
 {
     return Send(lwnd, WM_CAP_SET_PREVIEWRATE, static_cast<std::uintptr_t>(std::max(milliseconds, 0)));
 }
 
-Flag capPreviewScale(CaptureWindow* lwnd, Flag on) { return Send(lwnd, WM_CAP_SET_SCALE, OnOff(on)); }
+Flag capPreviewScale(CaptureWindow* lwnd, Flag on)
+{
+    return Send(lwnd, WM_CAP_SET_SCALE, OnOff(on));
+}
 
 Flag capGetStatus(CaptureWindow* lwnd, CAPSTATUS* status, std::size_t size)
 {
     return Send(lwnd, WM_CAP_GET_STATUS, size, status);
 }
 
-Flag capGrabFrame(CaptureWindow* lwnd) { return Send(lwnd, WM_CAP_GRAB_FRAME); }
+Flag capGrabFrame(CaptureWindow* lwnd)
+{
+    return Send(lwnd, WM_CAP_GRAB_FRAME);
+}

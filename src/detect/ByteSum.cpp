@@ -26,7 +26,8 @@ std::uint64_t ByteSumSse2(const std::uint8_t* data, std::size_t size)
     for (; i + 32 <= size; i += 32)
     {
         a = _mm_add_epi64(a, _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), zero));
-        b = _mm_add_epi64(b, _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16)), zero));
+        b = _mm_add_epi64(
+            b, _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16)), zero));
     }
     const __m128i total = _mm_add_epi64(a, b);
     return static_cast<std::uint64_t>(_mm_cvtsi128_si64(total)) +
@@ -54,7 +55,8 @@ __attribute__((target("avx2"))) std::uint64_t ByteSumAvx2(const std::uint8_t* da
            ByteSumSse2(data + i, size - i);
 }
 
-__attribute__((target("avx512f,avx512bw"))) std::uint64_t ByteSumAvx512(const std::uint8_t* data, std::size_t size)
+__attribute__((target("avx512f,avx512bw"))) std::uint64_t ByteSumAvx512(const std::uint8_t* data,
+                                                                        std::size_t size)
 {
     const __m512i zero = _mm512_setzero_si512();
     __m512i a = zero, b = zero, c = zero, d = zero;
@@ -101,12 +103,24 @@ const Choice& Chosen()
 }
 } // namespace
 
-std::uint64_t ByteSum(const std::uint8_t* data, std::size_t size) { return Chosen().Function(data, size); }
-const char* ByteSumInstructionSet() { return Chosen().Name; }
+std::uint64_t ByteSum(const std::uint8_t* data, std::size_t size)
+{
+    return Chosen().Function(data, size);
+}
+const char* ByteSumInstructionSet()
+{
+    return Chosen().Name;
+}
 
 #else
 
-std::uint64_t ByteSum(const std::uint8_t* data, std::size_t size) { return ByteSumScalar(data, size); }
-const char* ByteSumInstructionSet() { return "scalar"; }
+std::uint64_t ByteSum(const std::uint8_t* data, std::size_t size)
+{
+    return ByteSumScalar(data, size);
+}
+const char* ByteSumInstructionSet()
+{
+    return "scalar";
+}
 
 #endif

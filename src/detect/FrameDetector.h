@@ -19,9 +19,9 @@ constexpr std::int16_t Comparing = BaselineFrames + 1;
 // What one frame did to the detector.
 struct DetectorStep
 {
-    bool Restarted = false;         // first frame of a new baseline
-    bool BaselineComplete = false;  // this frame completed the baseline
-    bool Detected = false;          // this frame differs from the one before by more than the sensitivity
+    bool Restarted = false;        // first frame of a new baseline
+    bool BaselineComplete = false; // this frame completed the baseline
+    bool Detected = false;         // this frame differs from the one before by more than the sensitivity
 };
 
 // Feeds one frame's byte sum to the detector. A change counts when it is greater than

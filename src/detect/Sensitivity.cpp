@@ -5,7 +5,10 @@
 #include <cmath>
 #include <limits>
 
-double SensitivityFromSlider(int position) { return position / 100.0; }
+double SensitivityFromSlider(int position)
+{
+    return position / 100.0;
+}
 
 int SliderFromSensitivity(double sensitivity)
 {

@@ -35,7 +35,8 @@ void LogWriter::WriteLogEntry(const QString& text)
 
     QFile file(path_);
     const QByteArray line = QByteArray(">") + EncodeAnsi(text) + QByteArray("\r\n");
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(line) == line.size() && file.flush())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(line) == line.size() &&
+        file.flush())
     {
         appendFailureShown_ = false;
         return;

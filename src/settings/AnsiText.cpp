@@ -26,11 +26,15 @@ QString DecodeCp1252(QByteArrayView bytes)
 
 QString DecodeAnsi(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return DecodeCp1252(bytes);
     return text;
 }
 
-QByteArray EncodeAnsi(const QString& text) { return text.toUtf8(); }
+QByteArray EncodeAnsi(const QString& text)
+{
+    return text.toUtf8();
+}

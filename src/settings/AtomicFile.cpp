@@ -12,7 +12,10 @@
 
 namespace
 {
-QString SystemError(int number) { return QString::fromLocal8Bit(std::strerror(number)); }
+QString SystemError(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
+}
 
 bool WriteAll(int fd, const QByteArray& data)
 {

@@ -9,5 +9,11 @@ using Flag = std::int16_t;
 constexpr Flag True = -1;
 constexpr Flag False = 0;
 
-constexpr bool IsTrue(Flag value) { return value != 0; }
-constexpr Flag ToFlag(bool value) { return value ? True : False; }
+constexpr bool IsTrue(Flag value)
+{
+    return value != 0;
+}
+constexpr Flag ToFlag(bool value)
+{
+    return value ? True : False;
+}

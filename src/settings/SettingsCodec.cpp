@@ -34,7 +34,10 @@ public:
     QByteArray Take() { return std::move(out_); }
 
 private:
-    template <typename T> void Raw(T value) { out_.append(reinterpret_cast<const char*>(&value), sizeof value); }
+    template <typename T> void Raw(T value)
+    {
+        out_.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
 
     QByteArray out_;
 };
@@ -58,13 +61,17 @@ public:
     }
 
 private:
-    // A field that the bytes reach only in part is read with its missing bytes as zero.
+    // A number that the bytes reach only in part is read as zero, like one they don't reach at all.
     template <typename T> T Raw()
     {
         T value{};
-        const qsizetype available = std::min<qsizetype>(sizeof(T), bytes_.size() - pos_);
-        std::memcpy(&value, bytes_.constData() + pos_, static_cast<size_t>(available));
-        pos_ += available;
+        if (bytes_.size() - pos_ < static_cast<qsizetype>(sizeof(T)))
+        {
+            pos_ = bytes_.size();
+            return value;
+        }
+        std::memcpy(&value, bytes_.constData() + pos_, sizeof(T));
+        pos_ += static_cast<qsizetype>(sizeof(T));
         return qFromLittleEndian(value);
     }
 

@@ -36,7 +36,8 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error)
     }
     QStringList names = folder.entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Unsorted);
     std::sort(names.begin(), names.end(),
-              [&](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+              [&](const QString& a, const QString& b)
+              { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
     return names;
 }
 

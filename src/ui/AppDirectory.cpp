@@ -2,4 +2,7 @@
 
 #include <QCoreApplication>
 
-QString ExecutableDirectory::Path() const { return QCoreApplication::applicationDirPath(); }
+QString ExecutableDirectory::Path() const
+{
+    return QCoreApplication::applicationDirPath();
+}

@@ -9,14 +9,18 @@
 
 CommonDialog::CommonDialog(IMessageBox& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
 
-CommonDialog::~CommonDialog() { delete window_; }
+CommonDialog::~CommonDialog()
+{
+    delete window_;
+}
 
 void CommonDialog::ShowHelp()
 {
     QFile file(HelpFile);
     if (!file.open(QIODevice::ReadOnly))
     {
-        messages_.Show(QStringLiteral("The help file \"%1\" could not be opened (%2).").arg(HelpFile, file.errorString()),
+        messages_.Show(QStringLiteral("The help file \"%1\" could not be opened (%2).")
+                           .arg(HelpFile, file.errorString()),
                        MsgBoxStyle::Exclamation);
         return;
     }

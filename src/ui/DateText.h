@@ -23,4 +23,7 @@ public:
 };
 
 // The current date and time as text, as it goes into log lines and status texts.
-inline QString NowText(const IClock& clock) { return GeneralDate(clock.Now()); }
+inline QString NowText(const IClock& clock)
+{
+    return GeneralDate(clock.Now());
+}

@@ -3,7 +3,10 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-void InitVantuResources() { Q_INIT_RESOURCE(vantu); }
+void InitVantuResources()
+{
+    Q_INIT_RESOURCE(vantu);
+}
 
 QPixmap ProgramPicture(const QString& name, const QSize& size)
 {

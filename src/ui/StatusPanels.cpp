@@ -24,7 +24,19 @@ QLabel* StatusPanels::Label(int position) const
     return labels_[static_cast<std::size_t>(position - 1)];
 }
 
-QString StatusPanels::Text(int position) const { return Label(position)->text(); }
-void StatusPanels::SetText(int position, const QString& text) { Label(position)->setText(text); }
-QString StatusPanels::Key(int position) const { return Label(position)->objectName(); }
-QString StatusPanels::ToolTip(int position) const { return Label(position)->toolTip(); }
+QString StatusPanels::Text(int position) const
+{
+    return Label(position)->text();
+}
+void StatusPanels::SetText(int position, const QString& text)
+{
+    Label(position)->setText(text);
+}
+QString StatusPanels::Key(int position) const
+{
+    return Label(position)->objectName();
+}
+QString StatusPanels::ToolTip(int position) const
+{
+    return Label(position)->toolTip();
+}

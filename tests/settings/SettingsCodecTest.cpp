@@ -1,8 +1,14 @@
 #include "settings/SettingsCodec.h"
+#include "settings/AnsiText.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
-TEST(SettingsCodec, ExampleRecordIs49Bytes)
+namespace
+{
+SettingsRecord ExampleRecord()
 {
     SettingsRecord r;
     r.SettingsLoaded = True;
@@ -12,9 +18,116 @@ TEST(SettingsCodec, ExampleRecordIs49Bytes)
     r.ImageDirectory = QStringLiteral("C:\\");
     r.SaveImage = True;
     r.LogMaxSize = 1;
-    const QByteArray expected = QByteArray::fromHex("0000" "0000" "FFFF" "0000000000000040" "14000000" "FFFF"
-                                                    "0300433A5C" "0000" "FFFF" "0000" "0000" "0000" "0000"
-                                                    "0000" "0000" "0000" "0000" "01000000");
-    EXPECT_EQ(EncodeSettings(r), expected);
-    EXPECT_EQ(DecodeSettings(expected), r);
+    return r;
+}
+
+const QByteArray ExampleBytes = QByteArray::fromHex("0000"
+                                                    "0000"
+                                                    "FFFF"
+                                                    "0000000000000040"
+                                                    "14000000"
+                                                    "FFFF"
+                                                    "0300433A5C"
+                                                    "0000"
+                                                    "FFFF"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "0000"
+                                                    "01000000");
+} // namespace
+
+TEST(SettingsCodec, WritesAndReadsTheExampleRecordByteForByte)
+{
+    ASSERT_EQ(ExampleBytes.size(), 49);
+    EXPECT_EQ(EncodeSettings(ExampleRecord()), ExampleBytes);
+    EXPECT_EQ(DecodeSettings(ExampleBytes), ExampleRecord());
+}
+
+TEST(SettingsCodec, AllEmptyRecordIs46BytesAndEveryTextAddsItsBytes)
+{
+    EXPECT_EQ(EncodeSettings(SettingsRecord{}), QByteArray(46, '\0'));
+    EXPECT_EQ(DecodeSettings(QByteArray(46, '\0')), SettingsRecord{});
+
+    SettingsRecord r;
+    r.EmailAddress = QStringLiteral("me@example.org");
+    r.POPPassword = QStringLiteral("pw");
+    EXPECT_EQ(EncodeSettings(r).size(), 46 + 14 + 2);
+}
+
+TEST(SettingsCodec, KeepsNulPaddingNegativeNumbersAndOddFlags)
+{
+    SettingsRecord r;
+    r.DeviceName = QStringLiteral("USB Camera") + QString(90, QChar(0));
+    r.MaxFiles = -5;
+    r.LogMaxSize = std::numeric_limits<std::int32_t>::min();
+    r.Sensitivity = -0.25;
+    r.AutoConnect = 1; // a True that is not -1 goes back as it was read
+    r.WriteLogFile = True;
+
+    const QByteArray bytes = EncodeSettings(r);
+    const qsizetype deviceAt = bytes.indexOf("USB Camera") - 2;
+    EXPECT_EQ(static_cast<unsigned char>(bytes[deviceAt]), 100);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[deviceAt + 1]), 0);
+    EXPECT_EQ(DecodeSettings(bytes), r);
+}
+
+TEST(SettingsCodec, NotANumberSurvivesTheRoundTrip)
+{
+    SettingsRecord r;
+    r.Sensitivity = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(DecodeSettings(EncodeSettings(r)).Sensitivity));
+}
+
+TEST(SettingsCodec, ShortFilesLeaveTheFieldsTheyDontReachZeroOrEmpty)
+{
+    for (qsizetype length = 0; length < ExampleBytes.size(); ++length)
+    {
+        const SettingsRecord r = DecodeSettings(ExampleBytes.left(length));
+        SCOPED_TRACE(length);
+        EXPECT_EQ(r.SettingsLoaded, length >= 6 ? True : False);
+        EXPECT_EQ(r.Sensitivity, length >= 14 ? 2.0 : 0.0);
+        EXPECT_EQ(r.MaxFiles, length >= 18 ? 20 : 0);
+        EXPECT_EQ(r.ImageDirectory, QStringLiteral("C:\\").left(std::clamp<qsizetype>(length - 22, 0, 3)));
+        EXPECT_EQ(r.LogMaxSize, length >= 49 ? 1 : 0);
+    }
+    // A text whose length word promises more bytes than the file has keeps the bytes that are there.
+    QByteArray cut = QByteArray::fromHex("0000"
+                                         "0500") +
+                     "ab";
+    EXPECT_EQ(DecodeSettings(cut).Reserved1, QStringLiteral("ab"));
+    EXPECT_EQ(DecodeSettings(cut).SettingsLoaded, False);
+}
+
+TEST(SettingsCodec, BytesAfterTheRecordAreIgnored)
+{
+    EXPECT_EQ(DecodeSettings(ExampleBytes + QByteArray("leftover from a longer record")), ExampleRecord());
+}
+
+TEST(SettingsCodec, TextsAreUtf8AndWindowsBytesAreReadAsWindows1252)
+{
+    EXPECT_EQ(DecodeAnsi("Caf\xC3\xA9"), QStringLiteral("Caf\u00E9"));
+    EXPECT_EQ(DecodeAnsi("Caf\xE9 \x80 \x93quoted\x94"),
+              QStringLiteral("Caf\u00E9 \u20AC \u201Cquoted\u201D"));
+    EXPECT_EQ(EncodeAnsi(QStringLiteral("Caf\u00E9")), QByteArray("Caf\xC3\xA9"));
+    EXPECT_EQ(DecodeAnsi("\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx")); // a leading byte order mark is kept
+
+    SettingsRecord windows;
+    QByteArray bytes = EncodeSettings(windows);
+    bytes.replace(2, 2, QByteArray::fromHex("0300") + "C:\xE9");
+    const SettingsRecord read = DecodeSettings(bytes);
+    EXPECT_EQ(read.Reserved1, QStringLiteral("C:\u00E9"));
+    EXPECT_EQ(DecodeSettings(EncodeSettings(read)), read);
+}
+
+TEST(SettingsCodec, TextLongerThanALengthWordHoldsIsCutAtACharacterBoundary)
+{
+    SettingsRecord r;
+    r.LogFile = QString(40000, QChar(0x00E9)); // two bytes each in UTF-8: 80000 bytes
+    const SettingsRecord read = DecodeSettings(EncodeSettings(r));
+    EXPECT_EQ(read.LogFile, QString(32767, QChar(0x00E9)));
 }

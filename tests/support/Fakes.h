@@ -42,7 +42,9 @@ public:
 class FixedClock final : public IClock
 {
 public:
-    explicit FixedClock(QDateTime now = QDateTime(QDate(1999, 12, 7), QTime(15, 4, 5))) : now(std::move(now)) {}
+    explicit FixedClock(QDateTime now = QDateTime(QDate(1999, 12, 7), QTime(15, 4, 5))) : now(std::move(now))
+    {
+    }
     QDateTime Now() const override { return now; }
     QDateTime now;
 };

@@ -10,7 +10,8 @@ DibFrame FrameWithByteSum(int width, int height, std::uint64_t byteSum)
     const std::uint64_t sum = std::min<std::uint64_t>(byteSum, count * 255);
     const auto base = static_cast<std::uint8_t>(sum / count);
     std::fill(frame.Bits.begin(), frame.Bits.end(), base);
-    std::fill_n(frame.Bits.begin(), static_cast<std::ptrdiff_t>(sum % count), static_cast<std::uint8_t>(base + 1));
+    std::fill_n(frame.Bits.begin(), static_cast<std::ptrdiff_t>(sum % count),
+                static_cast<std::uint8_t>(base + 1));
     return frame;
 }
 
@@ -49,9 +50,15 @@ bool ScriptedDriver::Open()
     return open_;
 }
 
-void ScriptedDriver::Close() { open_ = false; }
+void ScriptedDriver::Close()
+{
+    open_ = false;
+}
 
-QSize ScriptedDriver::FrameSize() const { return open_ ? camera_->Size : QSize(); }
+QSize ScriptedDriver::FrameSize() const
+{
+    return open_ ? camera_->Size : QSize();
+}
 
 bool ScriptedDriver::TakeFrame(DibFrame& front)
 {
@@ -90,4 +97,7 @@ ScopedScriptedDrivers::ScopedScriptedDrivers(int cameras) : list_(std::make_shar
     InstallCaptureDrivers(list_);
 }
 
-ScopedScriptedDrivers::~ScopedScriptedDrivers() { InstallCaptureDrivers(nullptr); }
+ScopedScriptedDrivers::~ScopedScriptedDrivers()
+{
+    InstallCaptureDrivers(nullptr);
+}

@@ -31,7 +31,10 @@ struct ScriptedCamera
     std::deque<DibFrame> Frames;
     ScriptedDriver* Live = nullptr;
 
-    void QueueFrame(std::uint64_t byteSum) { Frames.push_back(FrameWithByteSum(Size.width(), Size.height(), byteSum)); }
+    void QueueFrame(std::uint64_t byteSum)
+    {
+        Frames.push_back(FrameWithByteSum(Size.width(), Size.height(), byteSum));
+    }
     // Reports a driver error as the capture thread of a real driver would.
     void RaiseError(int number, const QString& text);
     void RaiseStatus(int number, const QString& text);

@@ -1,0 +1,119 @@
+#include "log/LogWriter.h"
+#include "settings/SettingsRecord.h"
+#include "support/Fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+class LogWriterTest : public ::testing::Test
+{
+protected:
+    LogWriterTest()
+    {
+        settings.WriteLogFile = True;
+        settings.LogFile = dir.path() + QStringLiteral("/Vantu.Log");
+        settings.LogMaxSize = 1;
+    }
+
+    QString LogPath() const { return dir.path() + QStringLiteral("/Vantu.Log"); }
+
+    void WriteLog(const QByteArray& bytes)
+    {
+        QFile file(LogPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    QByteArray ReadLog() const
+    {
+        QFile file(LogPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    SettingsRecord settings;
+    FakeMessageBox messages;
+    int saves = 0;
+    LogWriter log{dir.path(), settings, messages, [this] { ++saves; }};
+};
+} // namespace
+
+TEST_F(LogWriterTest, TheFirstEntryCreatesTheFile)
+{
+    log.WriteLogEntry(QStringLiteral("Entered Monitor Mode: 12/7/99 3:04:05 PM"));
+    log.WriteLogEntry(QStringLiteral("Caf\u00E9"));
+    EXPECT_EQ(ReadLog(), QByteArray(">Entered Monitor Mode: 12/7/99 3:04:05 PM\r\n>Caf\xC3\xA9\r\n"));
+}
+
+TEST_F(LogWriterTest, NothingIsWrittenWhileLoggingIsOff)
+{
+    settings.WriteLogFile = False;
+    log.WriteLogEntry(QStringLiteral("x"));
+    EXPECT_FALSE(QFile::exists(LogPath()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(LogWriterTest, TheSizeLimitIsTestedBeforeTheEntryIsAdded)
+{
+    struct Case
+    {
+        std::int32_t limit;
+        qsizetype existing; // bytes already in the file; -1 for no file
+        bool written;
+    };
+    for (const Case& c : {Case{1, 1024, true}, Case{1, 1025, false}, Case{2, 2048, true},
+                          Case{2, 2049, false}, Case{0, 0, true}, Case{0, 1, false}, Case{0, 2, false},
+                          Case{-1, 0, false}, Case{-1, -1, true}, Case{0, -1, true}})
+    {
+        SCOPED_TRACE(testing::Message() << "limit " << c.limit << ", file of " << c.existing);
+        QFile::remove(LogPath());
+        if (c.existing >= 0)
+            WriteLog(QByteArray(c.existing, 'x'));
+        settings.LogMaxSize = c.limit;
+        log.WriteLogEntry(QStringLiteral("entry"));
+        const QByteArray expected =
+            QByteArray(std::max<qsizetype>(c.existing, 0), 'x') + (c.written ? ">entry\r\n" : "");
+        EXPECT_EQ(ReadLog(), expected);
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "a full log drops entries silently";
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(LogWriterTest, EntriesAlwaysGoToTheApplicationFolderLog)
+{
+    settings.LogFile = dir.path() + QStringLiteral("/elsewhere.txt");
+    log.WriteLogEntry(QStringLiteral("x"));
+    EXPECT_EQ(ReadLog(), QByteArray(">x\r\n"));
+    EXPECT_FALSE(QFile::exists(settings.LogFile));
+}
+
+TEST_F(LogWriterTest, AMissingFileNameSwitchesLoggingOffOnceAndSaves)
+{
+    settings.LogFile.clear();
+    log.WriteLogEntry(QStringLiteral("x"));
+    log.WriteLogEntry(QStringLiteral("y"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Prompt,
+              QStringLiteral("Warning!  Tried to add log entry and no long file is known.  "
+                             "Please correct problem and restart logging."));
+    EXPECT_EQ(messages.shown[0].Title, QStringLiteral("Logging Error"));
+    EXPECT_EQ(messages.shown[0].Style, MsgBoxStyle::OkOnly);
+    EXPECT_EQ(settings.WriteLogFile, False);
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(QFile::exists(LogPath()));
+}
+
+TEST_F(LogWriterTest, AFileThatCannotBeAppendedToIsReportedOnceAndTheProgramGoesOn)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Vantu.Log")));
+    settings.LogMaxSize = 1000; // the folder's own size must not stop the attempt
+    log.WriteLogEntry(QStringLiteral("x"));
+    log.WriteLogEntry(QStringLiteral("y"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("could not add to its log file")));
+    EXPECT_EQ(settings.WriteLogFile, True) << "logging stays on, so it resumes once the file can be written";
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/frmVantu.h"
+#include "settings/SettingsCodec.h"
+#include "support/Fakes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+// A main window on fake platform services, with a temporary folder as its application directory.
+class VantuHarness
+{
+public:
+    VantuHarness() : appDirectory(dir.path()) {}
+
+    // Writes a settings file before the window starts.
+    void WriteSettings(const SettingsRecord& record)
+    {
+        WriteAppFile(QStringLiteral("Vantu.Dat"), EncodeSettings(record));
+    }
+
+    void WriteAppFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(AppFile(name));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+    }
+
+    QByteArray ReadAppFile(const QString& name) const
+    {
+        QFile file(AppFile(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QString AppFile(const QString& name) const { return dir.path() + QChar('/') + name; }
+
+    // Creates the window and runs its start-up sequence.
+    template <typename Window = frmVantu> Window& Start()
+    {
+        auto created = std::make_unique<Window>(VantuPlatform{appDirectory, messages, clock, pointer});
+        Window& result = *created;
+        window = std::move(created);
+        window->Form_Load();
+        return result;
+    }
+
+    frmVantu& Window() { return *window; }
+
+    QTemporaryDir dir;
+    FixedAppDirectory appDirectory;
+    FakeMessageBox messages;
+    FixedClock clock;
+    FakePointer pointer;
+    std::unique_ptr<frmVantu> window;
+};
