@@ -1,0 +1,296 @@
+#include "capture/CaptureWindow.h"
+#include "capture/modAVICAP.h"
+#include "support/ScriptedDriver.h"
+#include "support/VantuHarness.h"
+#include "ui/DateText.h"
+#include "ui/StatusPanels.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QSlider>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace
+{
+// The window's mode-dependent state, read off the real widgets.
+struct Observed
+{
+    QString Panel1, Panel2;
+    qint64 Picture;
+    bool LiveView, Browser, Info, DetectionMenu, Delete;
+    bool PreviewChecked, MonitorChecked, MonitorEnabled, DetectionsChecked, DetectionsEnabled;
+    bool FineTuneChecked, FineTuneEnabled, Preferences, Hide, LogFile, Exit, TrayStop, TrayExit, Grab;
+    int Pointer;
+};
+
+Observed Observe(const frmVantu& w, const FakePointer& pointer)
+{
+    const frmVantuUi& ui = w.ui;
+    return {ui.StatusBar1->Text(1),
+            ui.StatusBar1->Text(2),
+            ui.imgStatus->pixmap().cacheKey(),
+            !ui.imgStatus->isHidden() && !ui.Frame1->isHidden(),
+            !ui.filDetections->isHidden() && !ui.picDetection->isHidden(),
+            !ui.lblDetectionInfo->isHidden(),
+            ui.mnuDetection->menuAction()->isVisible(),
+            ui.mnuDelete->isEnabled(),
+            ui.mnuPreview->isChecked(),
+            ui.mnuMonitor->isChecked(),
+            ui.mnuMonitor->isEnabled(),
+            ui.mnuDetections->isChecked(),
+            ui.mnuDetections->isEnabled(),
+            ui.mnuFineTune->isChecked(),
+            ui.mnuFineTune->isEnabled(),
+            ui.mnuPreferences->isEnabled(),
+            ui.mnuHide->isEnabled(),
+            ui.mnuLogFile->isEnabled(),
+            ui.mnuFileExit->isEnabled(),
+            ui.mPop[1]->isEnabled(),
+            ui.mPop[2]->isEnabled(),
+            ui.GrabTimer->isActive(),
+            pointer.Pointer()};
+}
+
+class ModesTest : public ::testing::Test
+{
+protected:
+    ModesTest()
+    {
+        drivers.Camera().Size = QSize(320, 240);
+        SettingsRecord s;
+        s.WriteLogFile = True;
+        h.WriteSettings(s);
+        h.Start();
+    }
+
+    frmVantu& W() { return h.Window(); }
+    Observed State() { return Observe(W(), h.pointer); }
+    QByteArray Log() { return h.ReadAppFile(QStringLiteral("Vantu.Log")); }
+    QByteArray LogLine(const char* text)
+    {
+        return QByteArray(">") + text + GeneralDate(h.clock.now).toUtf8() + "\r\n";
+    }
+
+    // Feeds frames through the grab request until the detector has its baseline.
+    void CompleteBaseline()
+    {
+        for (int i = 0; i < 26; ++i)
+        {
+            drivers.Camera().QueueFrame(1000);
+            W().GrabTimer_Timer();
+        }
+    }
+
+    ScopedScriptedDrivers drivers;
+    VantuHarness h;
+};
+} // namespace
+
+TEST_F(ModesTest, EachModeSetsItsRowOfTheStateTable)
+{
+    const frmVantuUi& ui = W().ui;
+    Observed s = State();
+    EXPECT_EQ(s.Panel2, "Preview Mode");
+    EXPECT_EQ(s.Picture, ui.imgStatPreview.cacheKey());
+    EXPECT_TRUE(s.LiveView && !s.Browser && !s.Info && !s.DetectionMenu && !s.Delete);
+    EXPECT_TRUE(s.PreviewChecked && !s.MonitorChecked && s.MonitorEnabled && !s.DetectionsChecked &&
+                s.DetectionsEnabled);
+    EXPECT_TRUE(s.FineTuneEnabled && s.Preferences && !s.Hide && s.LogFile && s.Exit && s.TrayStop &&
+                !s.TrayExit);
+    EXPECT_FALSE(s.Grab);
+
+    W().ui.mnuMonitor->trigger();
+    s = State();
+    EXPECT_EQ(W().Vars.CurrentMode, ModeMonitor);
+    EXPECT_EQ(s.Panel1, "Previewing...") << "Monitor keeps the action text until the baseline is there";
+    EXPECT_EQ(s.Panel2, "Monitor Mode");
+    EXPECT_EQ(s.Picture, ui.imgStatInital.cacheKey());
+    EXPECT_TRUE(s.LiveView && !s.Browser && !s.Info && !s.DetectionMenu && !s.Delete);
+    EXPECT_TRUE(!s.PreviewChecked && s.MonitorChecked && !s.DetectionsChecked && !s.DetectionsEnabled);
+    EXPECT_TRUE(!s.FineTuneEnabled && !s.Preferences && s.Hide && !s.LogFile && !s.Exit && s.TrayStop &&
+                !s.TrayExit);
+    EXPECT_TRUE(s.Grab);
+    EXPECT_EQ(s.Pointer, PointerShape::Hourglass);
+
+    W().ui.mnuPreview->trigger();
+    W().ui.mnuDetections->trigger();
+    s = State();
+    EXPECT_EQ(W().Vars.CurrentMode, ModeView);
+    EXPECT_EQ(s.Panel1, "Viewing...");
+    EXPECT_EQ(s.Panel2, "View Mode");
+    EXPECT_TRUE(!s.LiveView && s.Browser && s.Info && s.DetectionMenu && !s.Delete);
+    EXPECT_TRUE(!s.PreviewChecked && !s.MonitorChecked && s.DetectionsChecked);
+    EXPECT_TRUE(!s.FineTuneEnabled && !s.Preferences && !s.Hide && s.LogFile && s.Exit && s.TrayStop &&
+                !s.TrayExit);
+    EXPECT_EQ(W().size(), QSize(TwipsToPixels(5025), TwipsToPixels(3615)));
+
+    W().ui.mnuPreview->trigger();
+    W().ui.mnuFineTune->trigger();
+    s = State();
+    EXPECT_EQ(W().Vars.CurrentMode, ModeFineTune);
+    EXPECT_EQ(s.Panel1, "Tuning...");
+    EXPECT_EQ(s.Panel2, "Fine Tune Mode");
+    EXPECT_EQ(s.Picture, ui.imgStatInital.cacheKey());
+    EXPECT_TRUE(!s.Info && !s.DetectionMenu && !s.Delete);
+    EXPECT_TRUE(!s.MonitorEnabled && !s.DetectionsEnabled && s.FineTuneChecked && s.FineTuneEnabled);
+    EXPECT_TRUE(!s.Preferences && !s.Hide && s.LogFile && s.Exit && s.TrayStop && !s.TrayExit && !s.Grab);
+    EXPECT_EQ(s.Pointer, PointerShape::Hourglass);
+}
+
+TEST_F(ModesTest, LeavingViewGivesTheWindowBackTheVideoSize)
+{
+    const QSize previewSize = W().size();
+    W().ChangeMode(ModeView);
+    EXPECT_NE(W().size(), previewSize);
+    W().ChangeMode(ModePreview);
+    EXPECT_EQ(W().size(), previewSize);
+    W().ChangeMode(ModeView);
+    W().ChangeMode(ModeMonitor);
+    EXPECT_EQ(W().size(), previewSize);
+    EXPECT_EQ(W().ui.Frame1->size(), QSize(328, 255));
+}
+
+TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
+{
+    W().ChangeMode(ModeMonitor);
+    EXPECT_EQ(Log(), LogLine("Entered Monitor Mode: "));
+    W().ChangeMode(ModePreview); // the baseline was not complete yet: no exit line
+    EXPECT_EQ(Log(), LogLine("Entered Monitor Mode: "));
+
+    W().ChangeMode(ModeMonitor);
+    CompleteBaseline();
+    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Monitoring...");
+    W().ChangeMode(ModeMonitor); // again: a new entry line and a new baseline
+    EXPECT_EQ(W().Detector.FrameCount, 0);
+    W().ChangeMode(ModePreview);
+    EXPECT_EQ(Log(), LogLine("Entered Monitor Mode: ") + LogLine("Entered Monitor Mode: ") +
+                         LogLine("Entered Monitor Mode: ") + LogLine("Exited Monitor Mode: "));
+
+    W().ChangeMode(ModeMonitor);
+    CompleteBaseline();
+    W().ui.StatusBar1->SetText(1, QStringLiteral("Emailing..."));
+    W().ChangeMode(ModePreview);
+    W().ChangeMode(ModeMonitor);
+    CompleteBaseline();
+    W().ChangeMode(ModeView);
+    const QByteArray before = Log();
+    W().ChangeMode(ModePreview);
+    EXPECT_EQ(Log(), before) << "no exit line while e-mailing or when leaving for View";
+}
+
+TEST_F(ModesTest, PreviewBringsTheLivePictureBackAfterMonitoring)
+{
+    CaptureWindow* capture = W().Vars.CaptureWindowHandle;
+    W().ChangeMode(ModeMonitor);
+    drivers.Camera().QueueFrame(10);
+    W().GrabTimer_Timer();
+    EXPECT_FALSE(capture->Previewing()) << "a grab ends the live picture";
+    W().ChangeMode(ModePreview);
+    EXPECT_TRUE(capture->Previewing());
+}
+
+TEST_F(ModesTest, FineTuningShowsTheSliderOnceTheBaselineIsThere)
+{
+    W().Vars.Settings.Sensitivity = 2.0;
+    W().ui.mnuFineTune->trigger();
+    EXPECT_EQ(W().ui.sldSens->value(), 200);
+    EXPECT_EQ(W().ui.framSens->title(), QStringLiteral("2"));
+    EXPECT_TRUE(W().ui.framSens->isHidden());
+    EXPECT_EQ(W().ui.framSens->y(), W().ui.Frame1->y());
+    EXPECT_EQ(W().ui.framSens->height(), W().ui.Frame1->height());
+
+    // Fine tuning is fed by the live preview frames; without a minimum interval every frame counts.
+    capPreviewRate(W().Vars.CaptureWindowHandle, 0);
+    for (int i = 0; i < 26; ++i)
+    {
+        drivers.Camera().QueueFrame(1000);
+        drivers.Camera().AnnounceFrame();
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(W().Detector.FrameCount, 26);
+    EXPECT_FALSE(W().ui.framSens->isHidden());
+    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Tuning...");
+    EXPECT_EQ(W().ui.imgStatus->pixmap().cacheKey(), W().ui.imgStatTune.cacheKey());
+    EXPECT_EQ(h.pointer.Pointer(), PointerShape::Default);
+
+    W().ui.sldSens->setValue(125);
+    EXPECT_EQ(W().Vars.Settings.Sensitivity, 1.25);
+    EXPECT_EQ(W().ui.framSens->title(), QStringLiteral("1.25"));
+    EXPECT_EQ(W().Detector.FrameCount, 26) << "moving the slider keeps the baseline";
+
+    W().ui.mnuFineTune->trigger();
+    EXPECT_TRUE(W().ui.framSens->isHidden());
+    EXPECT_FALSE(W().ui.mnuFineTune->isChecked());
+    EXPECT_TRUE(W().ui.mnuMonitor->isEnabled());
+    EXPECT_TRUE(W().ui.mnuDetections->isEnabled());
+    EXPECT_EQ(W().Vars.CurrentMode, ModePreview);
+}
+
+TEST_F(ModesTest, PreviewFromFineTuningKeepsTheFineTuningMenuState)
+{
+    W().ui.mnuFineTune->trigger();
+    CompleteBaseline();
+    W().ui.mnuPreview->trigger();
+    EXPECT_EQ(W().Vars.CurrentMode, ModePreview);
+    EXPECT_TRUE(W().ui.mnuFineTune->isChecked());
+    EXPECT_FALSE(W().ui.mnuMonitor->isEnabled());
+    EXPECT_FALSE(W().ui.framSens->isHidden());
+    W().ui.mnuFineTune->trigger(); // the slider is shown, so this leaves fine tuning
+    EXPECT_TRUE(W().ui.framSens->isHidden());
+    EXPECT_TRUE(W().ui.mnuMonitor->isEnabled());
+}
+
+TEST_F(ModesTest, SliderPositionRoundsHalvesToEvenAndCaptionUsesTheShortestForm)
+{
+    struct Case
+    {
+        double sensitivity;
+        int position;
+        const char* caption;
+    };
+    for (const Case& c : {Case{2.0, 200, "2"}, Case{0.125, 12, "0.125"}, Case{0.135, 14, "0.135"},
+                          Case{2.5, 250, "2.5"}, Case{0.0, 0, "0"}, Case{7.0, 500, "7"}})
+    {
+        W().Vars.Settings.Sensitivity = c.sensitivity;
+        W().ui.mnuFineTune->trigger();
+        EXPECT_EQ(W().ui.sldSens->value(), c.position) << c.sensitivity;
+        EXPECT_EQ(W().ui.framSens->title(), QString::fromLatin1(c.caption));
+        EXPECT_EQ(W().Vars.Settings.Sensitivity, c.sensitivity)
+            << "opening the slider does not change the value";
+        W().ui.framSens->show();
+        W().ui.mnuFineTune->trigger();
+    }
+}
+
+TEST_F(ModesTest, AnUnknownModeShowsAnErrorAndOnlyTheCommonSettings)
+{
+    W().ChangeMode(ModeMonitor);
+    W().ChangeMode(7);
+    EXPECT_EQ(W().Vars.CurrentMode, 7);
+    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Mode Error!");
+    EXPECT_EQ(W().ui.StatusBar1->Text(2), "Unknown Mode");
+    EXPECT_TRUE(W().ui.mnuPreferences->isEnabled());
+    EXPECT_TRUE(W().ui.mnuFileExit->isEnabled());
+    EXPECT_FALSE(W().ui.mnuHide->isEnabled());
+    EXPECT_FALSE(W().ui.GrabTimer->isActive());
+    EXPECT_TRUE(W().ui.mnuMonitor->isChecked()) << "everything else keeps its state";
+}
+
+TEST(ModesWithoutDriver, MonitorNeverGetsFramesAndKeepsTheHourglass)
+{
+    InstallCaptureDrivers(nullptr);
+    VantuHarness h;
+    frmVantu& w = h.Start();
+    w.ChangeMode(ModeMonitor);
+    for (int i = 0; i < 30; ++i)
+        w.GrabTimer_Timer();
+    EXPECT_EQ(h.pointer.Pointer(), PointerShape::Hourglass);
+    EXPECT_EQ(w.ui.StatusBar1->Text(1), "Initializing...");
+    EXPECT_EQ(w.ui.Frame1->size(), QSize(8, 15));
+}
