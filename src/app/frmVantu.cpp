@@ -4,11 +4,13 @@
 #include "app/ModeScreen.h"
 #include "app/frmAbout.h"
 #include "capture/CaptureWindow.h"
+#include "capture/frmSelect.h"
 #include "capture/modAVICAP.h"
 #include "detect/ByteSum.h"
 #include "detect/DetectionOutcome.h"
 #include "detect/Sensitivity.h"
 #include "settings/AnsiText.h"
+#include "settings/frmPreferences.h"
 #include "store/DetectionStore.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
@@ -52,6 +54,7 @@ void frmVantu::ConnectHandlers()
 {
     connect(ui.GrabTimer, &QTimer::timeout, this, &frmVantu::GrabTimer_Timer);
     connect(ui.mnuFileExit, &QAction::triggered, this, &frmVantu::mnuFileExit_Click);
+    connect(ui.mnuPreferences, &QAction::triggered, this, &frmVantu::mnuPreferences_Click);
     connect(ui.mnuPreview, &QAction::triggered, this, [this] { ChangeMode(ModePreview); });
     connect(ui.mnuMonitor, &QAction::triggered, this, [this] { ChangeMode(ModeMonitor); });
     connect(ui.mnuDetections, &QAction::triggered, this, [this] { ChangeMode(ModeView); });
@@ -100,6 +103,9 @@ void frmVantu::StartCapture()
 
     CAPDRIVERCAPS caps{};
     capDriverGetCaps(lwnd, &caps, sizeof caps);
+    // The preferences dialog loads, hidden, to show which of the driver's dialogs are missing.
+    if (caps.fHasDlgVideoSource == 0 || caps.fHasDlgVideoFormat == 0 || caps.fHasDlgVideoDisplay == 0)
+        LoadPreferences();
 
     capPreviewScale(lwnd, True);
     capPreviewRate(lwnd, 1);
@@ -521,6 +527,8 @@ void frmVantu::Form_Unload()
     capSetCallbackOnVideoStream(lwnd, {});
     capSetCallbackOnWaveStream(lwnd, {});
     capSetCallbackOnCapControl(lwnd, {});
+    UnloadPreferences();
+    UnloadSelect();
 }
 
 void frmVantu::resizeEvent(QResizeEvent* event)

@@ -4,13 +4,16 @@
 #include "app/frmVantuUi.h"
 #include "app/modVantuVars.h"
 #include "capture/avicap.h"
+#include "capture/frmSelect.h"
 #include "capture/modMemCap.h"
 #include "detect/FrameDetector.h"
 #include "log/LogWriter.h"
 #include "settings/SettingsFile.h"
+#include "settings/frmPreferences.h"
 #include "ui/CommonDialog.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 
 enum class StatusPicture;
@@ -44,6 +47,14 @@ public:
     void SaveSettings();
     void WriteLogEntry(const QString& text);
 
+    // The preferences dialog, loaded (hidden) when it is not loaded yet.
+    frmPreferences& LoadPreferences();
+    // Unloads the preferences dialog when it is loaded; its unload saves the settings.
+    void UnloadPreferences();
+    // The preferences and driver selection dialogs while they are loaded, else null.
+    frmPreferences* Preferences() const { return preferences_; }
+    frmSelect* Select() const { return select_; }
+
     frmVantuUi ui;
     modVantuVars Vars;
     DetectorState Detector;
@@ -67,7 +78,11 @@ private:
     void ShowInvalidPathAndUnload();
     void Form_Unload();
 
+    void ShowSelect();
+    void UnloadSelect();
+
     void mnuFileExit_Click();
+    void mnuPreferences_Click();
     void mnuHelpIndex_Click();
     void mnuAbout_Click();
     void mnuDetection_Click();
@@ -81,5 +96,7 @@ private:
     SettingsFile settingsFile_;
     LogWriter log_;
     VideoErrorSink videoErrors_;
+    QPointer<frmPreferences> preferences_;
+    QPointer<frmSelect> select_;
     bool unloaded_ = false;
 };

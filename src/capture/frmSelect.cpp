@@ -1,0 +1,72 @@
+#include "capture/frmSelect.h"
+
+#include "app/modVantuVars.h"
+#include "capture/modAVICAP.h"
+#include "settings/frmPreferences.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmSelect::frmSelect(modVantuVars& vars, frmPreferences& preferences, QWidget* parent)
+    : QDialog(parent), lblDriver(new QLabel(QStringLiteral("Installed Drivers:"), this)),
+      cmboSource(new QComboBox(this)), cmdSelect(new QPushButton(QStringLiteral("Select"), this)),
+      cmdCancel(new QPushButton(QStringLiteral("Cancel"), this)), vars_(vars), preferences_(preferences)
+{
+    setObjectName(QStringLiteral("frmSelect"));
+    setWindowTitle(QStringLiteral("Video Source"));
+    lblDriver->setObjectName(QStringLiteral("lblDriver"));
+    cmboSource->setObjectName(QStringLiteral("cmboSource"));
+    cmboSource->setMinimumContentsLength(32);
+    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
+    cmdSelect->setDefault(true);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(lblDriver, 0, 0, 1, 2);
+    layout->addWidget(cmboSource, 1, 0, 1, 2);
+    layout->addWidget(cmdSelect, 2, 0);
+    layout->addWidget(cmdCancel, 2, 1);
+
+    connect(cmdSelect, &QPushButton::clicked, this, &frmSelect::cmdSelect_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSelect::cmdCancel_Click);
+}
+
+void frmSelect::Form_Load()
+{
+    cmboSource->clear();
+    for (std::uint16_t index = 0;; ++index)
+    {
+        char name[100] = {};
+        char version[100] = {};
+        if (!capGetDriverDescriptionA(index, name, sizeof name, version, sizeof version))
+            break;
+        cmboSource->addItem(QString::fromUtf8(name));
+    }
+    cmboSource->setCurrentIndex(-1);
+    CAPDRIVERCAPS caps{};
+    if (IsTrue(capDriverGetCaps(vars_.CaptureWindowHandle, &caps, sizeof caps)) &&
+        caps.wDeviceIndex < static_cast<std::uint32_t>(cmboSource->count()))
+        cmboSource->setCurrentIndex(static_cast<int>(caps.wDeviceIndex));
+}
+
+void frmSelect::cmdSelect_Click()
+{
+    const int chosen = cmboSource->currentIndex();
+    if (chosen >= 0 && IsTrue(capDriverConnect(vars_.CaptureWindowHandle, chosen)))
+    {
+        CAPDRIVERCAPS caps{};
+        capDriverGetCaps(vars_.CaptureWindowHandle, &caps, sizeof caps);
+        preferences_.DisableMissingDriverDialogs(caps);
+        vars_.Settings.DeviceName = cmboSource->currentText();
+        preferences_.txtDevice->setText(DeviceNameText(vars_.Settings.DeviceName));
+    }
+    accept();
+}
+
+void frmSelect::cmdCancel_Click()
+{
+    reject();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "capture/avicap.h"
+
+#include <QDialog>
+#include <functional>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+struct modVantuVars;
+
+// The preferences dialog. It has no OK or Cancel: every change is written at once into the settings,
+// and the settings are saved when the dialog is unloaded.
+class frmPreferences final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // What the dialog reaches of the main window.
+    struct Links
+    {
+        modVantuVars& Vars;
+        std::function<void()> SaveSettings;
+        std::function<void()> ResizeCaptureWindow;
+        // Shows the driver selection dialog modally and returns when it is closed.
+        std::function<void()> ShowSelect;
+    };
+
+    frmPreferences(Links links, QWidget* parent = nullptr);
+
+    // Fills the controls from the settings.
+    void Form_Load();
+    // Saves the settings; run when the dialog is unloaded, however it was closed.
+    void Form_Unload();
+
+    // Disables the buttons of the driver dialogs that caps says the driver lacks; never enables one.
+    void DisableMissingDriverDialogs(const CAPDRIVERCAPS& caps);
+
+    QTabWidget* SSTab1;
+    QLineEdit* txtDevice;
+    QPushButton* cmdSelectDevice;
+    QPushButton* cmdVidDisplay;
+    QPushButton* cmdVidSource;
+    QPushButton* cmdVidFormat;
+    QPushButton* cmdCompression;
+    QGroupBox* framSens;
+    QSlider* sldSens;
+
+private:
+    QWidget* BuildVideoTab();
+    void cmdSelectDevice_Click();
+    void cmdVidDisplay_Click();
+    void cmdVidSource_Click();
+    void cmdVidFormat_Click();
+    void cmdCompression_Click();
+    void sldSens_Scroll();
+
+    Links links_;
+};
+
+// The text a device name shows in a text box: up to its first NUL.
+QString DeviceNameText(const QString& deviceName);
