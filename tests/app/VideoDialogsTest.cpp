@@ -1,0 +1,226 @@
+#include "capture/CaptureWindow.h"
+#include "capture/frmSelect.h"
+#include "settings/frmPreferences.h"
+#include "support/ScriptedDriver.h"
+#include "support/VantuHarness.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace
+{
+// Runs body once the next modal dialog is open, then lets the test go on.
+void WhenModalOpens(std::function<void()> body)
+{
+    QTimer::singleShot(0, std::move(body));
+}
+
+class VideoDialogsTest : public ::testing::Test
+{
+protected:
+    frmVantu& Start() { return h.Start(); }
+
+    // Opens the driver selection from the preferences dialog and runs body inside it.
+    void InSelect(frmVantu& w, const std::function<void(frmSelect&)>& body)
+    {
+        frmPreferences& preferences = w.LoadPreferences();
+        WhenModalOpens(
+            [&w, body]
+            {
+                ASSERT_NE(w.Select(), nullptr);
+                body(*w.Select());
+            });
+        preferences.cmdSelectDevice->click();
+        EXPECT_EQ(w.Select(), nullptr) << "the selection dialog is unloaded when it closes";
+    }
+
+    ScopedScriptedDrivers drivers{3};
+    VantuHarness h;
+};
+} // namespace
+
+TEST_F(VideoDialogsTest, TheListShowsEveryDriverAndPreselectsTheOneInUse)
+{
+    frmVantu& w = Start();
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 EXPECT_EQ(select.windowTitle(), QStringLiteral("Video Source"));
+                 EXPECT_EQ(select.lblDriver->text(), QStringLiteral("Installed Drivers:"));
+                 ASSERT_EQ(select.cmboSource->count(), 3);
+                 EXPECT_EQ(select.cmboSource->itemText(1), QStringLiteral("Scripted camera 1"));
+                 EXPECT_EQ(select.cmboSource->currentIndex(), 0);
+                 select.cmdCancel->click();
+             });
+    EXPECT_EQ(drivers.Camera(1).Opens, 0) << "Cancel changes nothing";
+}
+
+TEST_F(VideoDialogsTest, SelectConnectsTheChosenDriverAndShowsItsName)
+{
+    frmVantu& w = Start();
+    const QSize before = w.size();
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(2);
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(drivers.Camera(2).Opens, 1);
+    EXPECT_EQ(w.Vars.Settings.DeviceName, QStringLiteral("Scripted camera 2"));
+    EXPECT_EQ(w.Preferences()->txtDevice->text(), QStringLiteral("Scripted camera 2"));
+    EXPECT_EQ(w.size(), before) << "a driver change does not resize the window";
+
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 EXPECT_EQ(select.cmboSource->currentIndex(), 2);
+                 select.cmboSource->setCurrentIndex(-1);
+                 select.cmdSelect->click(); // nothing selected: only closes
+             });
+    EXPECT_EQ(w.Vars.Settings.DeviceName, QStringLiteral("Scripted camera 2"));
+}
+
+TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
+{
+    drivers.Camera(1).OpenSucceeds = false;
+    drivers.Camera(1).HasFormatDialog = false;
+    frmVantu& w = Start();
+    const QString device = w.Vars.Settings.DeviceName;
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(1);
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(w.Vars.Settings.DeviceName, device);
+    EXPECT_TRUE(w.Preferences()->cmdVidFormat->isEnabled());
+    EXPECT_TRUE(h.messages.shown.empty());
+}
+
+TEST_F(VideoDialogsTest, MissingDriverDialogsDisableTheirButtonsWhichStayDisabled)
+{
+    drivers.Camera(1).HasFormatDialog = false;
+    frmVantu& w = Start();
+    EXPECT_EQ(w.Preferences(), nullptr) << "driver 0 has every dialog: nothing is loaded at start-up";
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(1);
+                 select.cmdSelect->click();
+             });
+    frmPreferences& preferences = *w.Preferences();
+    EXPECT_FALSE(preferences.cmdVidFormat->isEnabled());
+    EXPECT_TRUE(preferences.cmdVidSource->isEnabled());
+    EXPECT_TRUE(preferences.cmdCompression->isEnabled());
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(0);
+                 select.cmdSelect->click();
+             });
+    EXPECT_FALSE(preferences.cmdVidFormat->isEnabled()) << "a button is never enabled by a selection";
+
+    CAPDRIVERCAPS noDisplay{};
+    noDisplay.fHasDlgVideoSource = 1;
+    noDisplay.fHasDlgVideoFormat = 1;
+    preferences.DisableMissingDriverDialogs(noDisplay);
+    EXPECT_FALSE(preferences.cmdVidDisplay->isEnabled());
+    EXPECT_TRUE(preferences.cmdVidSource->isEnabled());
+    EXPECT_TRUE(preferences.cmdCompression->isEnabled());
+}
+
+TEST_F(VideoDialogsTest, ADriverWithoutASourceDialogLoadsThePreferencesHiddenAtStartUp)
+{
+    drivers.Camera(0).HasSourceDialog = false;
+    frmVantu& w = Start();
+    ASSERT_NE(w.Preferences(), nullptr);
+    EXPECT_FALSE(w.Preferences()->isVisible());
+    EXPECT_FALSE(w.Preferences()->cmdVidSource->isEnabled());
+    EXPECT_TRUE(w.Preferences()->cmdVidFormat->isEnabled());
+
+    // The dialog loaded at start-up is unloaded at shutdown, which saves the settings.
+    EXPECT_FALSE(QFileInfo::exists(h.AppFile(QStringLiteral("Vantu.Dat"))));
+    w.close();
+    EXPECT_EQ(w.Preferences(), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(h.AppFile(QStringLiteral("Vantu.Dat"))));
+}
+
+TEST_F(VideoDialogsTest, FormatResizesTheLiveViewToTheNewFrameSize)
+{
+    drivers.Camera(0).SizeAfterFormatDialog = QSize(640, 480);
+    frmVantu& w = Start();
+    w.LoadPreferences().cmdVidFormat->click();
+    EXPECT_EQ(drivers.Camera(0).FormatDialogs, 1);
+    EXPECT_EQ(w.Vars.CaptureWindowHandle->size(), QSize(640, 480));
+    EXPECT_EQ(w.ui.Frame1->size(), QSize(648, 495));
+
+    w.Preferences()->cmdVidSource->click();
+    EXPECT_EQ(drivers.Camera(0).SourceDialogs, 1);
+}
+
+TEST_F(VideoDialogsTest, PreferencesShowTheSettingsOfNowAndSaveWhenTheyClose)
+{
+    frmVantu& w = Start();
+    w.Vars.Settings.Sensitivity = 1.25;
+    WhenModalOpens(
+        [&w]
+        {
+            frmPreferences* preferences = w.Preferences();
+            ASSERT_NE(preferences, nullptr);
+            EXPECT_EQ(preferences->windowTitle(), QStringLiteral("Preferences"));
+            EXPECT_EQ(preferences->framSens->title(), QStringLiteral("Sensitivity : 1.25"));
+            EXPECT_EQ(preferences->sldSens->value(), 125);
+            EXPECT_EQ(preferences->txtDevice->text(), QStringLiteral("Scripted camera 0"));
+            preferences->sldSens->setValue(50);
+            EXPECT_EQ(w.Vars.Settings.Sensitivity, 0.5) << "a change takes effect at once";
+            EXPECT_EQ(preferences->framSens->title(), QStringLiteral("Sensitivity : 0.5"));
+            preferences->close();
+        });
+    w.ui.mnuPreferences->trigger();
+    EXPECT_EQ(w.Preferences(), nullptr);
+    SettingsRecord saved = DecodeSettings(h.ReadAppFile(QStringLiteral("Vantu.Dat")));
+    EXPECT_EQ(saved.Sensitivity, 0.5);
+    EXPECT_EQ(saved.DeviceName, w.Vars.Settings.DeviceName);
+}
+
+TEST_F(VideoDialogsTest, ACameraFailingWhileRunningShowsTheVideoErrorAndEnds)
+{
+    frmVantu& w = Start();
+    w.ChangeMode(ModeMonitor);
+    drivers.Camera(0).RaiseError(
+        19, QStringLiteral("The camera \"Scripted camera 0\" stopped delivering pictures"));
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].Title, QStringLiteral("Vantu Video Error"));
+    EXPECT_TRUE(
+        h.messages.shown[0].Prompt.startsWith(QStringLiteral("The camera \"Scripted camera 0\" stopped")));
+    EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("\rError Number: 19\r")));
+    EXPECT_TRUE(w.IsUnloaded());
+    EXPECT_FALSE(w.ui.GrabTimer->isActive());
+}
+
+TEST_F(VideoDialogsTest, AVideoErrorInsideTheFormatDialogUnloadsTheOpenDialogsSafely)
+{
+    frmVantu& w = Start();
+    WhenModalOpens(
+        [&w, this]
+        {
+            ASSERT_NE(w.Preferences(), nullptr);
+            drivers.Camera(0).RaiseError(5, QStringLiteral("Input/output error"));
+        });
+    w.ui.mnuPreferences->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.IsUnloaded());
+    EXPECT_EQ(w.Preferences(), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(h.AppFile(QStringLiteral("Vantu.Dat")))) << "unloading the dialog saved";
+}
