@@ -9,16 +9,23 @@ QString DetectionImageName(std::int64_t n, int k)
     return QStringLiteral("Detection_%1-%2.Bmp").arg(n).arg(k);
 }
 
-std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount)
+std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount,
+                                     const std::function<bool(const QString&)>& exists)
 {
     const std::int64_t n = static_cast<std::int64_t>(storedFileCount) + 1;
     for (int k = 0; k <= 32767; ++k)
     {
-        const QString path = imageDirectory + DetectionImageName(n, k);
-        if (!QFileInfo::exists(path))
+        QString path = imageDirectory + DetectionImageName(n, k);
+        if (!exists(path))
             return path;
     }
     return std::nullopt;
+}
+
+std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount)
+{
+    return NextImagePath(imageDirectory, storedFileCount,
+                         [](const QString& path) { return QFileInfo::exists(path); });
 }
 
 QStringList ListStoredImages(const QString& imageDirectory, QString* error)

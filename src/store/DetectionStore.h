@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The name of a stored detection image: "Detection_" N "-" K ".Bmp".
@@ -10,7 +11,9 @@ QString DetectionImageName(std::int64_t n, int k);
 
 // The path of the next detection image in imageDirectory (which ends with a separator): N is
 // storedFileCount + 1 and K the smallest counter from 0 up for which no file of that name exists.
-// Empty when every counter up to 32767 is taken.
+// Empty when every counter up to 32767 is taken. exists tells whether a file of a path exists.
+std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount,
+                                     const std::function<bool(const QString&)>& exists);
 std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount);
 
 // The names of the stored images in a folder: every file matching "*.BMP" in any letter case, sorted

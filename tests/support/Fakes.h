@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/QtPrinters.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"

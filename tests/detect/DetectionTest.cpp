@@ -1,0 +1,280 @@
+#include "store/DetectionStore.h"
+#include "support/RecordingVantu.h"
+#include "support/ScriptedDriver.h"
+#include "support/VantuHarness.h"
+#include "ui/DateText.h"
+#include "ui/StatusPanels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr std::uint64_t Still = 1000;
+constexpr std::uint64_t Moved = 1'000'000; // a jump far beyond the default sensitivity
+
+class DetectionTest : public ::testing::Test
+{
+protected:
+    DetectionTest()
+    {
+        drivers.Camera().Size = QSize(64, 48);
+        settings.SoundNotify = True;
+        settings.SaveImage = True;
+        settings.WriteLogFile = True;
+        settings.LogMaxSize = 1000;
+    }
+
+    RecordingVantu& Start()
+    {
+        h.WriteSettings(settings);
+        window = &h.Start<RecordingVantu>();
+        return *window;
+    }
+
+    QString ImageDirectory() const { return h.dir.path() + QStringLiteral("/Detections/"); }
+
+    void Frame(std::uint64_t sum)
+    {
+        drivers.Camera().QueueFrame(sum);
+        window->GrabTimer_Timer();
+    }
+
+    void EnterMonitorWithBaseline()
+    {
+        window->ChangeMode(ModeMonitor);
+        for (int i = 0; i < 26; ++i)
+            Frame(Still);
+        last_ = Still;
+    }
+
+    // One frame that differs from the one before by far more than the sensitivity.
+    void Detect()
+    {
+        last_ = last_ == Still ? Moved : Still;
+        Frame(last_);
+    }
+
+    QStringList DetectionLines()
+    {
+        QStringList lines;
+        for (const QByteArray& line : h.ReadAppFile(QStringLiteral("Vantu.Log")).split('\n'))
+            if (line.startsWith(">Detection: "))
+                lines << QString::fromUtf8(line.trimmed());
+        return lines;
+    }
+
+    QString Line(const QString& outcome) const
+    {
+        return QStringLiteral(">Detection: ") + GeneralDate(h.clock.now) + QStringLiteral(" : ") + outcome;
+    }
+
+    QStringList StoredImages() const
+    {
+        return QDir(ImageDirectory())
+            .entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    }
+
+    ScopedScriptedDrivers drivers;
+    VantuHarness h;
+    SettingsRecord settings;
+    RecordingVantu* window = nullptr;
+    std::uint64_t last_ = Still;
+};
+} // namespace
+
+TEST_F(DetectionTest, ImagesAreNamedFromTheLaggingCountAndEveryDetectionIsCountedAndLogged)
+{
+    RecordingVantu& w = Start();
+    EnterMonitorWithBaseline();
+    EXPECT_EQ(w.ui.StatusBar1->Text(1), QStringLiteral("Monitoring..."));
+    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 0"));
+
+    QStringList expectedLines;
+    int count = 0;
+    for (const char* name :
+         {"Detection_1-0.Bmp", "Detection_1-1.Bmp", "Detection_2-0.Bmp", "Detection_3-0.Bmp"})
+    {
+        Detect();
+        ++count;
+        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: %1").arg(count));
+        expectedLines << Line(ImageDirectory() + QLatin1String(name) + QStringLiteral(" written."));
+        const QImage image(ImageDirectory() + QLatin1String(name));
+        EXPECT_EQ(image.size(), QSize(64, 48)) << name << " is a bitmap of the frame";
+    }
+    EXPECT_EQ(DetectionLines(), expectedLines);
+    EXPECT_EQ(w.Sounds, 4);
+    EXPECT_TRUE(w.Emails.isEmpty()) << "e-mail is off by default";
+}
+
+TEST_F(DetectionTest, MaxFilesPlusOneImagesAreWrittenBeforeTheLimitStopsThem)
+{
+    settings.MaxFiles = 3;
+    RecordingVantu& w = Start();
+    EnterMonitorWithBaseline();
+    for (int i = 0; i < 6; ++i)
+        Detect();
+    EXPECT_EQ(StoredImages().size(), 4);
+    const QStringList lines = DetectionLines();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral(" written.")));
+    EXPECT_EQ(lines[4], Line(QStringLiteral("No image file written, exceeded Max Files!")));
+    EXPECT_EQ(lines[5], Line(QStringLiteral("No image file written, exceeded Max Files!")));
+    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 6"));
+}
+
+TEST_F(DetectionTest, SaveImageOffWritesAndMailsNothingButStillCountsAndLogs)
+{
+    settings.SaveImage = False;
+    settings.EmailNotify = True;
+    for (const std::int32_t maxFiles : {20, -1}) // also when the limit is reached at the same time
+    {
+        settings.MaxFiles = maxFiles;
+        RecordingVantu& w = Start();
+        EnterMonitorWithBaseline();
+        Detect();
+        EXPECT_TRUE(StoredImages().isEmpty());
+        EXPECT_TRUE(w.Emails.isEmpty());
+        EXPECT_EQ(DetectionLines().last(),
+                  Line(QStringLiteral("No image file written, Save Image Disabled.")));
+        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 1"));
+    }
+}
+
+TEST_F(DetectionTest, TheMailGoesOutWithThePathOfTheImageJustWritten)
+{
+    settings.EmailNotify = True;
+    settings.MaxFiles = 1;
+    RecordingVantu& w = Start();
+    EnterMonitorWithBaseline();
+    Detect();
+    Detect();
+    Detect(); // over the limit: no image, no mail
+    const QString first = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
+    const QString second = ImageDirectory() + QStringLiteral("Detection_1-1.Bmp");
+    EXPECT_EQ(w.Emails, (QStringList{first, second}));
+    EXPECT_EQ(DetectionLines()[0], Line(first + QStringLiteral(" written.")));
+}
+
+TEST_F(DetectionTest, OtherBitmapsInTheFolderCountAndShiftTheNumbering)
+{
+    QDir().mkpath(ImageDirectory());
+    for (const char* name : {"holiday.bmp", "Detection_2-0.Bmp", "Detection_3-0.Bmp", "notes.txt"})
+        QFile(ImageDirectory() + QLatin1String(name)).open(QIODevice::WriteOnly);
+    RecordingVantu& w = Start();
+    EXPECT_EQ(w.StoredFileCount, 3);
+    EnterMonitorWithBaseline();
+    Detect();
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-0.Bmp")));
+    // With the foreign bitmap gone, each refresh counts 3 again until the new images make up for it.
+    QFile::remove(ImageDirectory() + QStringLiteral("holiday.bmp"));
+    Detect();
+    Detect();
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-1.Bmp")));
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-2.Bmp")));
+}
+
+TEST_F(DetectionTest, AGapInTheNumbersMakesTheNextNameTakeTheNextCounter)
+{
+    QDir().mkpath(ImageDirectory());
+    for (const char* name : {"Detection_2-0.Bmp", "Detection_3-0.Bmp"}) // Detection_1-0.Bmp was deleted
+        QFile(ImageDirectory() + QLatin1String(name)).open(QIODevice::WriteOnly);
+    Start();
+    EnterMonitorWithBaseline();
+    Detect();
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_3-1.Bmp")));
+}
+
+TEST_F(DetectionTest, AFrameThatCannotBeSavedIsNeitherLoggedAsWrittenNorMailed)
+{
+    settings.ImageDirectory = QStringLiteral("/proc/"); // listed fine, but no file can be created there
+    settings.EmailNotify = True;
+    RecordingVantu& w = Start();
+    ASSERT_FALSE(w.IsUnloaded());
+    EnterMonitorWithBaseline();
+    Detect();
+    EXPECT_EQ(DetectionLines(), QStringList{Line(QStringLiteral("No image file written, save failed!"))});
+    EXPECT_TRUE(w.Emails.isEmpty());
+    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 1"));
+}
+
+TEST_F(DetectionTest, FineTuningOnlyAsksForTheSound)
+{
+    for (const Flag sound : {True, False})
+    {
+        settings.SoundNotify = sound;
+        RecordingVantu& w = Start();
+        w.ui.mnuFineTune->trigger();
+        for (int i = 0; i < 26; ++i)
+            Frame(Still);
+        for (int i = 0; i < 3; ++i)
+            Detect();
+        EXPECT_EQ(w.Sounds, IsTrue(sound) ? 3 : 0);
+        EXPECT_TRUE(StoredImages().isEmpty());
+        EXPECT_TRUE(DetectionLines().isEmpty());
+        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 0"));
+        EXPECT_EQ(w.DetectionCount, 0);
+    }
+}
+
+TEST_F(DetectionTest, FramesInPreviewAndViewLeaveTheDetectorAlone)
+{
+    RecordingVantu& w = Start();
+    EnterMonitorWithBaseline();
+    const DetectorState before = w.Detector;
+    for (const std::int16_t mode : {ModePreview, ModeView})
+    {
+        w.ChangeMode(mode);
+        Frame(Moved);
+        EXPECT_EQ(w.Detector.FrameCount, before.FrameCount);
+        EXPECT_EQ(w.Detector.LastFrameSum, before.LastFrameSum);
+        EXPECT_EQ(w.Detector.FrameTotal, before.FrameTotal);
+    }
+    EXPECT_EQ(w.Sounds, 0);
+}
+
+TEST_F(DetectionTest, ADetectionInsideAMessageBoxIsHandledInFullAndTheOuterFrameStaysTheReference)
+{
+    RecordingVantu& w = Start();
+    EnterMonitorWithBaseline();
+    // A modal box inside the first detection lets one more frame through.
+    bool nested = false;
+    h.messages.onShow = [&](const FakeMessageBox::Shown&)
+    {
+        if (nested)
+            return;
+        nested = true;
+        Frame(Still);
+    };
+    // Any box will do: make the log writer show one by removing the log file name.
+    w.Vars.Settings.LogFile.clear();
+    Detect(); // Moved: the detection's log entry shows the box, during which a Still frame arrives
+    EXPECT_TRUE(nested);
+    EXPECT_EQ(w.DetectionCount, 2) << "the nested frame was a detection too";
+    EXPECT_EQ(w.Detector.LastFrameSum, static_cast<std::int64_t>(Moved)) << "the outer frame's sum wins";
+}
+
+TEST(ImageNames, CounterStopsWhenEveryNameIsTaken)
+{
+    EXPECT_EQ(DetectionImageName(1, 0), QStringLiteral("Detection_1-0.Bmp"));
+    EXPECT_EQ(DetectionImageName(2147483648LL, 12), QStringLiteral("Detection_2147483648-12.Bmp"));
+    EXPECT_EQ(NextImagePath(QStringLiteral("/d/"), 0, [](const QString&) { return false; }),
+              QStringLiteral("/d/Detection_1-0.Bmp"));
+    EXPECT_EQ(NextImagePath(QStringLiteral("/d/"), 4,
+                            [](const QString& path) { return !path.endsWith(QStringLiteral("-3.Bmp")); }),
+              QStringLiteral("/d/Detection_5-3.Bmp"));
+    EXPECT_EQ(NextImagePath(QStringLiteral("/d/"), 2147483647, [](const QString&) { return false; }),
+              QStringLiteral("/d/Detection_2147483648-0.Bmp"))
+        << "the largest count does not wrap";
+    int asked = 0;
+    EXPECT_EQ(NextImagePath(QStringLiteral("/d/"), 0,
+                            [&](const QString&)
+                            {
+                                ++asked;
+                                return true;
+                            }),
+              std::nullopt);
+    EXPECT_EQ(asked, 32768);
+}
