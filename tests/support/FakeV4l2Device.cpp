@@ -19,26 +19,29 @@ void CopyText(std::uint8_t* field, std::size_t size, const std::string& text)
     std::memcpy(field, text.data(), std::min(text.size(), size - 1));
 }
 
-// The nearest size the format offers to the one asked for.
-std::pair<std::uint32_t, std::uint32_t> NearestSize(const FakeV4l2Format& format, std::uint32_t width,
-                                                    std::uint32_t height)
+// The nearest size the formats offer to the one asked for.
+std::pair<std::uint32_t, std::uint32_t> NearestSize(const std::vector<const FakeV4l2Format*>& formats,
+                                                    std::uint32_t width, std::uint32_t height)
 {
     std::pair<std::uint32_t, std::uint32_t> best{0, 0};
     long long bestDistance = -1;
-    for (const v4l2_frmsizeenum& size : format.Sizes)
+    for (const FakeV4l2Format* format : formats)
     {
-        std::uint32_t w = size.discrete.width;
-        std::uint32_t h = size.discrete.height;
-        if (size.type != V4L2_FRMSIZE_TYPE_DISCRETE)
+        for (const v4l2_frmsizeenum& size : format->Sizes)
         {
-            w = std::clamp(width, size.stepwise.min_width, size.stepwise.max_width);
-            h = std::clamp(height, size.stepwise.min_height, size.stepwise.max_height);
-        }
-        const long long distance = std::llabs((long long)w - width) + std::llabs((long long)h - height);
-        if (bestDistance < 0 || distance < bestDistance)
-        {
-            best = {w, h};
-            bestDistance = distance;
+            std::uint32_t w = size.discrete.width;
+            std::uint32_t h = size.discrete.height;
+            if (size.type != V4L2_FRMSIZE_TYPE_DISCRETE)
+            {
+                w = std::clamp(width, size.stepwise.min_width, size.stepwise.max_width);
+                h = std::clamp(height, size.stepwise.min_height, size.stepwise.max_height);
+            }
+            const long long distance = std::llabs((long long)w - width) + std::llabs((long long)h - height);
+            if (bestDistance < 0 || distance < bestDistance)
+            {
+                best = {w, h};
+                bestDistance = distance;
+            }
         }
     }
     return best;
@@ -77,18 +80,26 @@ struct FakeV4l2::State
 int FakeV4l2::State::SetFormat(FakeV4l2Camera& camera, v4l2_format& format, bool store)
 {
     auto& picture = format.fmt.pix;
-    const auto native = std::find_if(camera.Formats.begin(), camera.Formats.end(),
-                                     [&](const auto& f) { return f.FourCc == picture.pixelformat; });
-    const FakeV4l2Format* source = native != camera.Formats.end() ? &*native : nullptr;
-    if (source == nullptr)
+    // The camera's own formats; libv4l2 converts to BGR24 from whichever offers the nearest size.
+    std::vector<const FakeV4l2Format*> sources;
+    for (const FakeV4l2Format& native : camera.Formats)
     {
-        if (camera.Formats.empty())
-            return EINVAL;
-        source = &camera.Formats.front();
-        if (!(picture.pixelformat == V4L2_PIX_FMT_BGR24 && camera.ConvertsToBgr24))
-            picture.pixelformat = source->FourCc;
+        if (!native.Emulated && native.FourCc == picture.pixelformat)
+            sources = {&native};
     }
-    const auto [width, height] = NearestSize(*source, picture.width, picture.height);
+    if (sources.empty())
+    {
+        if (!(picture.pixelformat == V4L2_PIX_FMT_BGR24 && camera.ConvertsToBgr24))
+            picture.pixelformat = camera.Formats.empty() ? 0 : camera.Formats.front().FourCc;
+        for (const FakeV4l2Format& native : camera.Formats)
+        {
+            if (!native.Emulated)
+                sources.push_back(&native);
+        }
+    }
+    if (sources.empty())
+        return EINVAL;
+    const auto [width, height] = NearestSize(sources, picture.width, picture.height);
     picture.width = width;
     picture.height = height;
     picture.field = V4L2_FIELD_NONE;
@@ -191,6 +202,9 @@ int FakeV4l2::State::Ioctl(FakeV4l2Camera& camera, unsigned long request, void* 
     case VIDIOC_TRY_FMT:
         return SetFormat(camera, *static_cast<v4l2_format*>(argument), false);
     case VIDIOC_S_FMT:
+        if (camera.RefusedWidth != 0 &&
+            static_cast<v4l2_format*>(argument)->fmt.pix.width == camera.RefusedWidth)
+            return EINVAL;
         return SetFormat(camera, *static_cast<v4l2_format*>(argument), true);
     case VIDIOC_G_PARM:
     case VIDIOC_S_PARM:
@@ -517,6 +531,12 @@ int FakeV4l2::Calls(const std::string& path, unsigned long request)
 {
     std::lock_guard lock(state_->Mutex);
     return state_->Cameras.at(path).Calls[request];
+}
+
+void FakeV4l2::FailIoctl(const std::string& path, unsigned long request, int error)
+{
+    std::lock_guard lock(state_->Mutex);
+    state_->Cameras.at(path).Failures[request] = error;
 }
 
 bool FakeV4l2::FramesTaken(const std::string& path)

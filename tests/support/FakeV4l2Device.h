@@ -60,6 +60,8 @@ struct FakeV4l2Camera
     // Whether a request for BGR24 is granted (a libv4l2 that cannot convert answers with the native format).
     bool ConvertsToBgr24 = true;
     int ExtraBytesPerLine = 0;
+    // S_FMT for a picture this wide fails with EINVAL (a size the camera lists but will not deliver).
+    std::uint32_t RefusedWidth = 0;
     // Buffers granted on REQBUFS; 0 grants as many as asked for.
     std::uint32_t BuffersGranted = 0;
     // Request -> errno: that ioctl fails every time.
@@ -105,6 +107,8 @@ public:
     void QueueFrame(const std::string& path, FakeV4l2Frame frame);
     void Unplug(const std::string& path, bool silently = false);
     int Calls(const std::string& path, unsigned long request);
+    // From now on the ioctl fails with error every time.
+    void FailIoctl(const std::string& path, unsigned long request, int error);
     // Whether the camera took every frame queued so far off its queue.
     bool FramesTaken(const std::string& path);
 
