@@ -31,5 +31,5 @@ std::int64_t StreamPacer::WaitBefore(double seconds, std::int64_t nowMs)
         originMs_ = now - seconds * 1000;
         return 0;
     }
-    return std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(due - now)));
+    return std::max<std::int64_t>(0, std::llround(due - now));
 }
