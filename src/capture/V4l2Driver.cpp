@@ -127,22 +127,21 @@ bool V4l2Driver::SelectStoredInput()
     currentInput_ = -1;
     if (inputs_.empty())
         return true;
-    if (wantedInput_ >= 0 && static_cast<std::size_t>(wantedInput_) < inputs_.size())
-    {
-        int index = wantedInput_;
-        if (V4l2Ioctl(*api_, fd_, VIDIOC_S_INPUT, &index) < 0)
-        {
-            const int error = errno;
-            return StepFailed(QStringLiteral("could not switch to the input \"%1\"").arg(inputs_[index].Name),
-                              error);
-        }
-        currentInput_ = wantedInput_;
-        return true;
-    }
     int index = 0;
     const bool known = V4l2Ioctl(*api_, fd_, VIDIOC_G_INPUT, &index) == 0 && index >= 0 &&
                        static_cast<std::size_t>(index) < inputs_.size();
     currentInput_ = known ? index : 0;
+    const bool wanted = wantedInput_ >= 0 && static_cast<std::size_t>(wantedInput_) < inputs_.size();
+    if (!wanted || (known && index == wantedInput_))
+        return true;
+    index = wantedInput_;
+    if (V4l2Ioctl(*api_, fd_, VIDIOC_S_INPUT, &index) < 0)
+    {
+        const int error = errno;
+        return StepFailed(
+            QStringLiteral("could not switch to the input \"%1\"").arg(inputs_[wantedInput_].Name), error);
+    }
+    currentInput_ = wantedInput_;
     return true;
 }
 

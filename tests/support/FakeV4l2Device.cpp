@@ -288,7 +288,9 @@ int FakeV4l2::State::Ioctl(FakeV4l2Camera& camera, unsigned long request, void* 
         }
         if (control->Query.flags & V4L2_CTRL_FLAG_READ_ONLY)
             return EACCES;
-        if (value.value < control->Query.minimum || value.value > control->Query.maximum)
+        // A button's value is ignored: setting it only carries out its action.
+        if (control->Query.type != V4L2_CTRL_TYPE_BUTTON &&
+            (value.value < control->Query.minimum || value.value > control->Query.maximum))
             return ERANGE;
         control->Value = value.value;
         if (camera.OnSetControl)
