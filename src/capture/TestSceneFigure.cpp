@@ -116,27 +116,61 @@ QImage FigurePicture(double h, int width, int height, int top, bool walking, dou
     return picture;
 }
 
-// Blends a premultiplied picture into the frame with its top-left corner at left, top; mirrored
-// left to right when asked.
-void BlendPicture(DibFrame& frame, const QImage& picture, int left, int top, bool mirror)
+} // namespace
+
+TestSceneFigure::TestSceneFigure(double height)
+    : height_(std::max(height, 1.0)), top_(static_cast<int>(std::ceil(0.02 * height_)) + 1),
+      width_(static_cast<int>(std::ceil(0.70 * height_)) + 2)
 {
-    const int width = picture.width();
-    const int x0 = std::max(0, left);
-    const int x1 = std::min(frame.Width, left + width);
-    const int y0 = std::max(0, top);
-    const int y1 = std::min(frame.Height, top + picture.height());
-    for (int y = y0; y < y1; ++y)
+    const int pictureHeight = top_ + static_cast<int>(std::ceil(1.03 * height_)) + 1;
+    walking_.reserve(WalkPictures);
+    for (int i = 0; i < WalkPictures; ++i)
+        walking_.push_back(Trimmed(FigurePicture(height_, width_, pictureHeight, top_, true,
+                                                 static_cast<double>(i) / WalkPictures)));
+    standing_ = Trimmed(FigurePicture(height_, width_, pictureHeight, top_, false, 0));
+}
+
+TestSceneFigure::Picture TestSceneFigure::Trimmed(const QImage& image)
+{
+    Picture picture;
+    if (image.isNull())
+        return picture;
+    picture.Start.push_back(0);
+    for (int y = 0; y < image.height(); ++y)
     {
-        const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(y - top));
-        std::uint8_t* row = frame.TopDownRow(y);
-        for (int x = x0; x < x1; ++x)
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int first = 0;
+        int end = image.width();
+        while (first < end && qAlpha(row[first]) == 0)
+            ++first;
+        while (end > first && qAlpha(row[end - 1]) == 0)
+            --end;
+        picture.First.push_back(first);
+        picture.Pixels.insert(picture.Pixels.end(), row + first, row + end);
+        picture.Start.push_back(picture.Pixels.size());
+    }
+    return picture;
+}
+
+// Blends the premultiplied picture into the frame with its top-left corner at left, top; mirrored
+// left to right when asked.
+void TestSceneFigure::Blend(DibFrame& frame, const Picture& picture, int left, int top, bool mirror) const
+{
+    const int rows = static_cast<int>(picture.First.size());
+    for (int row = std::max(0, -top); row < rows && top + row < frame.Height; ++row)
+    {
+        std::uint8_t* target = frame.TopDownRow(top + row);
+        const std::size_t begin = picture.Start[static_cast<std::size_t>(row)];
+        const std::size_t end = picture.Start[static_cast<std::size_t>(row) + 1];
+        for (std::size_t i = begin; i < end; ++i)
         {
-            const int column = mirror ? width - 1 - (x - left) : x - left;
-            const QRgb colour = source[column];
+            const int column = picture.First[static_cast<std::size_t>(row)] + static_cast<int>(i - begin);
+            const int x = left + (mirror ? width_ - 1 - column : column);
+            const QRgb colour = picture.Pixels[i];
             const int alpha = qAlpha(colour);
-            if (alpha == 0)
+            if (x < 0 || x >= frame.Width || alpha == 0)
                 continue;
-            std::uint8_t* pixel = row + 3 * x;
+            std::uint8_t* pixel = target + 3 * x;
             const int keep = 255 - alpha;
             pixel[0] = static_cast<std::uint8_t>(qBlue(colour) + (pixel[0] * keep + 127) / 255);
             pixel[1] = static_cast<std::uint8_t>(qGreen(colour) + (pixel[1] * keep + 127) / 255);
@@ -144,38 +178,18 @@ void BlendPicture(DibFrame& frame, const QImage& picture, int left, int top, boo
         }
     }
 }
-} // namespace
-
-TestSceneFigure::TestSceneFigure(double height)
-    : height_(std::max(height, 1.0)), top_(static_cast<int>(std::ceil(0.02 * height_)) + 1)
-{
-    const int width = static_cast<int>(std::ceil(0.70 * height_)) + 2;
-    const int pictureHeight = top_ + static_cast<int>(std::ceil(1.03 * height_)) + 1;
-    walking_.reserve(WalkPictures);
-    for (int i = 0; i < WalkPictures; ++i)
-        walking_.push_back(
-            FigurePicture(height_, width, pictureHeight, top_, true, static_cast<double>(i) / WalkPictures));
-    standing_ = FigurePicture(height_, width, pictureHeight, top_, false, 0);
-}
-
-int TestSceneFigure::Width() const
-{
-    return standing_.width();
-}
 
 void TestSceneFigure::Draw(DibFrame& frame, const TestSceneFigurePose& pose, double feetY) const
 {
     if (!pose.Visible)
         return;
-    const QImage* picture = &standing_;
+    const Picture* picture = &standing_;
     if (pose.Walking)
     {
         const int index = static_cast<int>(std::lround(pose.StridePhase * WalkPictures)) % WalkPictures;
         picture = &walking_[static_cast<std::size_t>(std::max(index, 0))];
     }
-    if (picture->isNull())
-        return;
-    const int left = static_cast<int>(std::lround(pose.CentreX - picture->width() / 2.0));
+    const int left = static_cast<int>(std::lround(pose.CentreX - width_ / 2.0));
     const int top = static_cast<int>(std::lround(feetY - height_)) - top_;
-    BlendPicture(frame, *picture, left, top, !pose.FacingRight);
+    Blend(frame, *picture, left, top, !pose.FacingRight);
 }

@@ -4,6 +4,7 @@
 #include "capture/TestSceneWalk.h"
 
 #include <QImage>
+#include <cstddef>
 #include <vector>
 
 // The person walking through the test scene. The pictures of the walk (a set of moments of one
@@ -17,13 +18,27 @@ public:
     explicit TestSceneFigure(double height);
 
     // Width of the figure's pictures in pixels.
-    int Width() const;
+    int Width() const { return width_; }
     // Blends the figure standing on feetY (pixels from the top) into the frame.
     void Draw(DibFrame& frame, const TestSceneFigurePose& pose, double feetY) const;
 
 private:
+    // A picture without its transparent margins: each row keeps only the pixels from its first to its
+    // last visible one, which is a fraction of the picture's rectangle.
+    struct Picture
+    {
+        std::vector<int> First;
+        // Where each row starts in Pixels; one more entry marks the end of the last row.
+        std::vector<std::size_t> Start;
+        std::vector<QRgb> Pixels;
+    };
+
+    static Picture Trimmed(const QImage& image);
+    void Blend(DibFrame& frame, const Picture& picture, int left, int top, bool mirror) const;
+
     double height_;
     int top_;
-    std::vector<QImage> walking_;
-    QImage standing_;
+    int width_;
+    std::vector<Picture> walking_;
+    Picture standing_;
 };

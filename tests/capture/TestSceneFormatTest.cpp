@@ -21,9 +21,7 @@ TEST(TestSceneFormat, AnythingElseReadsAs640x480At30)
     const TestSceneFormat fallback{{640, 480}, 30};
     for (const char* text : {"", " ", "640x480", "x480@30", "640x@30", "640x480@", "640*480@30",
                              "640x480@30fps", "640 x 480 @ 30", "1024x768@30", "640x480@24", "0x0@0",
-                             "+640x480@30", "640x480@030x", "64O0x480@30",
-                             "\xef\xbb\xbf"
-                             "320x240@15"})
+                             "+640x480@30", "640x480@030x", "64O0x480@30"})
         EXPECT_EQ(ParseTestSceneFormat(QString::fromUtf8(text)), fallback) << text;
     EXPECT_EQ(ParseTestSceneFormat(QStringLiteral(" 320x240@15 ")), (TestSceneFormat{{320, 240}, 15}));
 }
