@@ -1,0 +1,29 @@
+#pragma once
+
+#include "capture/DibFrame.h"
+#include "capture/TestSceneLayout.h"
+
+#include <QTime>
+
+class QPainter;
+
+// The wall clock of the test scene: a face painted once into the room, and hands drawn into each
+// frame. The hands sweep smoothly, so that from one frame to the next they move by a sliver and the
+// frame's byte sum hardly changes.
+struct ClockHandAngles
+{
+    // Degrees clockwise from twelve o'clock.
+    double Hour = 0;
+    double Minute = 0;
+    double Second = 0;
+};
+
+ClockHandAngles ClockHandAnglesAt(const QTime& time);
+
+// Hand lengths as fractions of the clock's radius.
+constexpr double ClockHourHandLength = 0.50;
+constexpr double ClockMinuteHandLength = 0.78;
+constexpr double ClockSecondHandLength = 0.86;
+
+void PaintClockFace(QPainter& painter, const TestSceneLayout& layout);
+void DrawClockHands(DibFrame& frame, const TestSceneLayout& layout, const QTime& time);
