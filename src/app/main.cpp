@@ -1,4 +1,5 @@
 #include "app/frmVantu.h"
+#include "capture/SystemCaptureDrivers.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     SystemClock clock;
     ScreenPointer pointer;
+    InstallCaptureDrivers(std::make_shared<SystemCaptureDrivers>(appDirectory.Path()));
 
     frmVantu window({appDirectory, messages, clock, pointer});
     window.Form_Load();

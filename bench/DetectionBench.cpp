@@ -1,0 +1,124 @@
+// Times one detection in Monitor mode at 640x480 (list refresh, bitmap written, log line) with 1,000
+// images already in the image folder, and prints the median and the slowest of many detections.
+// The goal is a median of at most 10 ms.
+
+#include "app/frmVantu.h"
+#include "capture/CaptureDriver.h"
+#include "capture/CaptureDriverList.h"
+#include "capture/modAVICAP.h"
+#include "settings/SettingsCodec.h"
+#include "ui/AppDirectory.h"
+#include "ui/DateText.h"
+#include "ui/MessageBox.h"
+#include "ui/MousePointer.h"
+#include "ui/Pictures.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+// Hands out a new 640x480 frame on every request.
+class StillCamera final : public CaptureDriver
+{
+public:
+    bool Open() override { return true; }
+    void Close() override {}
+    QSize FrameSize() const override { return {640, 480}; }
+    bool TakeFrame(DibFrame& front) override
+    {
+        front.Resize(640, 480);
+        std::fill(front.Bits.begin(), front.Bits.end(), static_cast<std::uint8_t>(++sequence_ * 40));
+        front.Sequence = sequence_;
+        return true;
+    }
+
+private:
+    std::uint64_t sequence_ = 0;
+};
+
+class StillCameraList final : public CaptureDriverList
+{
+public:
+    std::vector<CaptureDriverEntry> Enumerate() override
+    {
+        return {{QStringLiteral("Still camera"), QStringLiteral("1.0"),
+                 [] { return std::make_unique<StillCamera>(); }}};
+    }
+};
+
+class Folder final : public IAppDirectory
+{
+public:
+    explicit Folder(QString path) : path_(std::move(path)) {}
+    QString Path() const override { return path_; }
+
+private:
+    QString path_;
+};
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    InitVantuResources();
+    InstallCaptureDrivers(std::make_shared<StillCameraList>());
+
+    QTemporaryDir dir;
+    Folder folder(dir.path());
+    QDir().mkpath(dir.path() + QStringLiteral("/Detections"));
+    for (int i = 0; i < 1000; ++i)
+    {
+        QFile image(dir.path() + QStringLiteral("/Detections/Old_%1.Bmp").arg(i));
+        image.open(QIODevice::WriteOnly);
+        image.write(QByteArray(64, 'x'));
+    }
+
+    SettingsRecord settings;
+    settings.SaveImage = True;
+    settings.WriteLogFile = True;
+    settings.MaxFiles = 100000;
+    settings.LogMaxSize = 100000;
+    {
+        QFile dat(folder.File(QStringLiteral("Vantu.Dat")));
+        dat.open(QIODevice::WriteOnly);
+        dat.write(EncodeSettings(settings));
+    }
+
+    QtMessageBox messages;
+    SystemClock clock;
+    ScreenPointer pointer;
+    frmVantu window({folder, messages, clock, pointer});
+    window.Form_Load();
+    window.ChangeMode(ModeMonitor);
+    capGrabFrame(window.Vars.CaptureWindowHandle);
+
+    constexpr int Detections = 200;
+    std::vector<double> milliseconds;
+    for (int i = 0; i < Detections; ++i)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        window.Detection();
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        milliseconds.push_back(elapsed.count());
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    std::printf(
+        "one detection at 640x480 with %d to %d images in the folder: median %.2f ms, slowest %.2f ms\n",
+        1000, 1000 + Detections, milliseconds[milliseconds.size() / 2], milliseconds.back());
+    QFile log(folder.File(QStringLiteral("Vantu.Log")));
+    log.open(QIODevice::ReadOnly);
+    const qsizetype written =
+        QDir(dir.path() + QStringLiteral("/Detections")).entryList({"Detection_*"}).size();
+    std::printf("images written: %lld, log lines: %lld\n", static_cast<long long>(written),
+                static_cast<long long>(log.readAll().count('\n')));
+    return 0;
+}

@@ -1,0 +1,24 @@
+#include "capture/SystemCaptureDrivers.h"
+
+#include "capture/StreamDriverEntry.h"
+#include "capture/TestSceneDriver.h"
+#include "capture/V4l2DriverEntries.h"
+
+SystemCaptureDrivers::SystemCaptureDrivers(const QString& appDirectory, QString videoFolder)
+    : config_(appDirectory + QStringLiteral("/Vantu.Capture")), videoFolder_(std::move(videoFolder))
+{
+}
+
+std::vector<CaptureDriverEntry> SystemCaptureDrivers::Enumerate()
+{
+    std::vector<CaptureDriverEntry> entries;
+    const bool streamSet = StreamLocationSet(config_);
+    if (streamSet)
+        entries.push_back(StreamDriverEntry(config_));
+    for (CaptureDriverEntry& camera : V4l2DriverEntries(config_, videoFolder_))
+        entries.push_back(std::move(camera));
+    entries.push_back(TestSceneDriverEntry(config_));
+    if (!streamSet)
+        entries.push_back(StreamDriverEntry(config_));
+    return entries;
+}
