@@ -120,7 +120,8 @@ TEST_F(V4l2DriverTest, EachOpeningStepThatFailsLeavesTheDriverClosed)
          {
              c.Inputs = {"Camera", "Composite"};
              c.Failures[VIDIOC_S_INPUT] = EBUSY;
-             config.SetValue(InputKey, QStringLiteral("1"), nullptr);
+             QString error;
+             ASSERT_TRUE(config.SetValue(InputKey, QStringLiteral("1"), &error)) << error.toStdString();
          },
          "could not switch to the input \"Composite\": Device or resource busy"},
         {"no formats", [](auto& c, auto&) { c.Formats.clear(); }, "offers no picture format"},
@@ -373,4 +374,18 @@ TEST_F(V4l2DriverTest, InputChoiceIsAppliedAndKeptForTheNextStart)
     auto next = MakeDriver();
     ASSERT_TRUE(next->Open());
     EXPECT_EQ(camera.Input, 1);
+}
+
+TEST_F(V4l2DriverTest, FormatThatCannotBeKeptIsStillUsedAndTheUserIsTold)
+{
+    CaptureConfig unwritable(dir.filePath(QStringLiteral("missing/Vantu.Capture")));
+    V4l2Driver driver(fake.Api(),
+                      {QString::fromStdString(CameraPath), QStringLiteral("Fake Camera"), {}, {}, 0},
+                      unwritable);
+    ASSERT_TRUE(driver.Open());
+    QString error;
+    EXPECT_FALSE(driver.ApplyFormat({V4L2_PIX_FMT_YUYV, 320, 240, {1, 15}}, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("The camera uses the new setting, but it could not be kept")))
+        << error.toStdString();
+    EXPECT_EQ(driver.FrameSize(), QSize(320, 240));
 }
