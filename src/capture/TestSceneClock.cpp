@@ -10,6 +10,11 @@ namespace
 {
 constexpr double Pi = 3.14159265358979323846;
 
+// Hand lengths as fractions of the clock's radius.
+constexpr double HourHandLength = 0.50;
+constexpr double MinuteHandLength = 0.78;
+constexpr double SecondHandLength = 0.86;
+
 using Bgr = std::array<double, 3>;
 constexpr Bgr HandColour{40, 36, 34};
 constexpr Bgr SecondHandColour{34, 38, 196};
@@ -113,9 +118,9 @@ void PaintClockFace(QPainter& painter, const TestSceneLayout& layout)
 void DrawClockHands(DibFrame& frame, const TestSceneLayout& layout, const QTime& time)
 {
     const ClockHandAngles angles = ClockHandAnglesAt(time);
-    DrawHand(frame, layout, angles.Hour, ClockHourHandLength, 0.10, 0.09, HandColour);
-    DrawHand(frame, layout, angles.Minute, ClockMinuteHandLength, 0.10, 0.06, HandColour);
-    DrawHand(frame, layout, angles.Second, ClockSecondHandLength, 0.20, 0.022, SecondHandColour);
+    DrawHand(frame, layout, angles.Hour, HourHandLength, 0.10, 0.09, HandColour);
+    DrawHand(frame, layout, angles.Minute, MinuteHandLength, 0.10, 0.06, HandColour);
+    DrawHand(frame, layout, angles.Second, SecondHandLength, 0.20, 0.022, SecondHandColour);
     // The hub that holds the hands.
     BlendStroke(frame, layout.ClockCentre, layout.ClockCentre, std::max(2.0, 0.12 * layout.ClockRadius),
                 SecondHandColour);

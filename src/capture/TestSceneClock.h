@@ -20,10 +20,5 @@ struct ClockHandAngles
 
 ClockHandAngles ClockHandAnglesAt(const QTime& time);
 
-// Hand lengths as fractions of the clock's radius.
-constexpr double ClockHourHandLength = 0.50;
-constexpr double ClockMinuteHandLength = 0.78;
-constexpr double ClockSecondHandLength = 0.86;
-
 void PaintClockFace(QPainter& painter, const TestSceneLayout& layout);
 void DrawClockHands(DibFrame& frame, const TestSceneLayout& layout, const QTime& time);

@@ -8,7 +8,7 @@
 #include <QTime>
 #include <algorithm>
 #include <chrono>
-#include <system_error>
+#include <exception>
 
 TestSceneDriver::TestSceneDriver(CaptureConfig& config) : config_(config) {}
 
@@ -27,23 +27,25 @@ bool TestSceneDriver::Open()
 
 bool TestSceneDriver::Start()
 {
-    auto renderer = std::make_unique<TestSceneRenderer>(format_.Size, format_.FramesPerSecond);
-    if (!renderer->IsValid())
-        return false;
-    renderer_ = std::move(renderer);
-    latest_.Clear();
-    stop_ = false;
+    // Out of memory for the room's picture, or no thread to draw on: the scene cannot run.
     try
     {
-        thread_ = std::thread(&TestSceneDriver::Run, this);
+        renderer_ = std::make_unique<TestSceneRenderer>(format_.Size, format_.FramesPerSecond);
+        if (renderer_->IsValid())
+        {
+            latest_.Clear();
+            stop_ = false;
+            thread_ = std::thread(&TestSceneDriver::Run, this);
+            open_ = true;
+        }
     }
-    catch (const std::system_error&)
+    catch (const std::exception&)
     {
-        renderer_.reset();
-        return false;
+        open_ = false;
     }
-    open_ = true;
-    return true;
+    if (!open_)
+        renderer_.reset();
+    return open_;
 }
 
 void TestSceneDriver::Close()

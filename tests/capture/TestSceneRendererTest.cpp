@@ -62,16 +62,21 @@ TEST(TestSceneRenderer, FramesHaveTheAskedSizeWithZeroPaddedBottomUpRows)
     {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         const TestSceneRenderer renderer(size, 30);
-        DibFrame frame;
-        renderer.Render(0, QTime(10, 10, 0), frame);
-        ASSERT_EQ(frame.Width, size.width());
-        ASSERT_EQ(frame.Height, size.height());
-        ASSERT_EQ(frame.Bits.size(),
-                  static_cast<std::size_t>(DibFrame::StrideFor(size.width()) * size.height()));
-        const int used = 3 * size.width();
-        for (int row = 0; row < size.height(); ++row)
-            for (int i = used; i < frame.Stride(); ++i)
-                ASSERT_EQ(frame.Bits[static_cast<std::size_t>(row * frame.Stride() + i)], 0) << "row " << row;
+        // The empty room, the person coming in at the left edge, standing, and walking out.
+        for (const std::uint64_t number : {0u, 40u, 100u, 170u})
+        {
+            DibFrame frame;
+            renderer.Render(number, QTime(10, 10, 0), frame);
+            ASSERT_EQ(frame.Width, size.width());
+            ASSERT_EQ(frame.Height, size.height());
+            ASSERT_EQ(frame.Bits.size(),
+                      static_cast<std::size_t>(DibFrame::StrideFor(size.width()) * size.height()));
+            const int used = 3 * size.width();
+            for (int row = 0; row < size.height(); ++row)
+                for (int i = used; i < frame.Stride(); ++i)
+                    ASSERT_EQ(frame.Bits[static_cast<std::size_t>(row * frame.Stride() + i)], 0)
+                        << "row " << row << ", frame " << number;
+        }
     }
 }
 
