@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <optional>
 
+// The action text while the detector watches in Monitor mode.
+inline const QString MonitoringText = QStringLiteral("Monitoring...");
+
 // The status pictures the main window can show.
 enum class StatusPicture
 {

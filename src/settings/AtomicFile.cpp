@@ -47,6 +47,9 @@ void SyncFolder(const QByteArray& folder)
 
 bool ReplaceFileContents(const QString& path, const QByteArray& data, QString* error)
 {
+    QString ignored;
+    if (error == nullptr)
+        error = &ignored;
     const QByteArray target = QFile::encodeName(path);
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC); // created with mode 0600

@@ -1,0 +1,125 @@
+// The main window's browser of stored detection images.
+
+#include "app/frmVantu.h"
+#include "store/DetectionStore.h"
+#include "ui/AppDirectory.h"
+#include "ui/DateText.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalBlocker>
+
+void frmVantu::InitfilSelections()
+{
+    if (!EnsureDetectionsFolder(platform_.AppDirectory.Path()))
+    {
+        ShowInvalidPathAndUnload();
+        return;
+    }
+    StoredFileCount = 0;
+    QString error;
+    const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
+    if (!error.isEmpty())
+    {
+        ShowInvalidPathAndUnload();
+        return;
+    }
+    {
+        const QSignalBlocker refill(ui.filDetections);
+        ui.filDetections->clear();
+        ui.filDetections->addItems(names);
+    }
+    StoredFileCount = static_cast<std::int32_t>(names.size());
+    ui.mnuSelectAll->setEnabled(StoredFileCount > 0);
+}
+
+void frmVantu::ShowInvalidPathAndUnload()
+{
+    platform_.Messages.Show(QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, delete "
+                                           "Vantu.Dat and restart application."),
+                            MsgBoxStyle::Critical, QStringLiteral("Error!"));
+    close();
+}
+
+void frmVantu::filDetections_Click()
+{
+    const QListWidgetItem* current = ui.filDetections->currentItem();
+    if (current == nullptr || current->text().isEmpty())
+        return;
+    ui.mnuDelete->setEnabled(true);
+    const QString path = Vars.Settings.ImageDirectory + current->text();
+    QPixmap picture;
+    if (!picture.load(path))
+    {
+        platform_.Messages.Show(QStringLiteral("There was an error with this image file.  Please verify it's "
+                                               "authenticity, and try again."),
+                                MsgBoxStyle::OkOnly, QStringLiteral("Error"));
+        return;
+    }
+    ui.picDetection->setPixmap(picture);
+    ui.lblDetectionInfo->setText(QStringLiteral("Created: ") + GeneralDate(QFileInfo(path).lastModified()));
+}
+
+void frmVantu::filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition)
+{
+    if (button == Qt::RightButton)
+        ui.mnuDetection->popup(globalPosition);
+}
+
+void frmVantu::mnuDetection_Click()
+{
+    ui.mnuSelectAll->setEnabled(ui.filDetections->count() > 0);
+}
+
+void frmVantu::mnuSelectAll_Click()
+{
+    InitfilSelections();
+    if (unloaded_ || ui.filDetections->count() == 0)
+        return;
+    // Selecting every entry in order leaves the last one current and viewed.
+    {
+        const QSignalBlocker selecting(ui.filDetections);
+        ui.filDetections->selectAll();
+        ui.filDetections->setCurrentRow(ui.filDetections->count() - 1, QItemSelectionModel::NoUpdate);
+    }
+    filDetections_Click();
+}
+
+void frmVantu::mnuDelete_Click()
+{
+    if (Vars.CurrentMode == ModeView)
+        DeleteCurrentFile();
+}
+
+void frmVantu::DeleteCurrentFile()
+{
+    QStringList failures;
+    const QListWidgetItem* current = ui.filDetections->currentItem();
+    if (current != nullptr && !current->text().isEmpty())
+    {
+        const int last = ui.filDetections->currentRow();
+        for (int row = 0; row <= last; ++row)
+        {
+            const QListWidgetItem* entry = ui.filDetections->item(row);
+            if (!entry->isSelected())
+                continue;
+            QFile file(Vars.Settings.ImageDirectory + entry->text());
+            if (file.exists() && !file.remove())
+                failures << QStringLiteral("%1 (%2)").arg(entry->text(), file.errorString());
+        }
+    }
+    ui.mnuDelete->setEnabled(false);
+    InitfilSelections();
+    if (unloaded_)
+        return;
+    ui.picDetection->clear();
+    ui.lblDetectionInfo->setText(QString());
+    if (!failures.isEmpty())
+        platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") +
+                                    failures.join(QChar('\r')),
+                                MsgBoxStyle::Exclamation);
+}

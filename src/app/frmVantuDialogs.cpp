@@ -1,0 +1,71 @@
+// The preferences and driver selection dialogs as the main window loads and unloads them.
+
+#include "app/frmVantu.h"
+#include "capture/modAVICAP.h"
+void frmVantu::mnuPreferences_Click()
+{
+    frmPreferences& preferences = LoadPreferences();
+    // A dialog loaded hidden earlier shows the values of now, not those of its loading.
+    preferences.Form_Load();
+    preferences.exec();
+    UnloadPreferences();
+}
+
+frmPreferences& frmVantu::LoadPreferences()
+{
+    if (!preferences_)
+    {
+        preferences_ = new frmPreferences({Vars, [this] { SaveSettings(); },
+                                           [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); },
+                                           [this] { ShowSelect(); }},
+                                          this);
+        preferences_->Form_Load();
+        CAPDRIVERCAPS caps{};
+        if (IsTrue(capDriverGetCaps(Vars.CaptureWindowHandle, &caps, sizeof caps)))
+            preferences_->DisableMissingDriverDialogs(caps);
+    }
+    return *preferences_;
+}
+
+namespace
+{
+// A dialog still running its own modal loop (a video error can end the program from inside it) is
+// closed and deleted once that loop has returned.
+template <typename Dialog> void UnloadDialog(QPointer<Dialog>& loaded)
+{
+    Dialog* dialog = loaded;
+    loaded = nullptr;
+    if (dialog == nullptr)
+        return;
+    if (dialog->isVisible())
+    {
+        dialog->done(QDialog::Rejected);
+        dialog->deleteLater();
+    }
+    else
+        delete dialog;
+}
+} // namespace
+
+void frmVantu::UnloadPreferences()
+{
+    if (preferences_)
+        preferences_->Form_Unload();
+    UnloadDialog(preferences_);
+}
+
+void frmVantu::ShowSelect()
+{
+    if (!select_)
+    {
+        select_ = new frmSelect(Vars, LoadPreferences(), this);
+        select_->Form_Load();
+    }
+    select_->exec();
+    UnloadSelect();
+}
+
+void frmVantu::UnloadSelect()
+{
+    UnloadDialog(select_);
+}

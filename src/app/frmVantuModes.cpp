@@ -1,0 +1,162 @@
+// The main window's operating modes: what each mode shows and enables, and fine tuning.
+
+#include "app/ModeScreen.h"
+#include "app/frmVantu.h"
+#include "capture/modAVICAP.h"
+#include "detect/Sensitivity.h"
+#include "ui/DateText.h"
+#include "ui/MousePointer.h"
+#include "ui/StatusPanels.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <cmath>
+
+void frmVantu::ChangeMode(std::int16_t NewMode)
+{
+    Vars.CurrentMode = NewMode;
+    Vars.PreviousActionText = ui.StatusBar1->Text(1);
+    ui.GrabTimer->stop();
+
+    const ModeScreen screen = ScreenForMode(NewMode);
+    if (NewMode == ModeView)
+    {
+        InitfilSelections();
+        if (unloaded_)
+            return;
+    }
+    ApplyModeScreen(screen);
+
+    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
+    if (screen.RestartDetector)
+    {
+        platform_.Pointer.SetPointer(PointerShape::Hourglass);
+        Detector.FrameCount = 0;
+        capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header)
+                              { return FrameCallback(window, header); });
+    }
+    if (NewMode == ModeMonitor)
+        WriteLogEntry(QStringLiteral("Entered Monitor Mode: ") + NowText(platform_.Clock));
+    if (NewMode == ModePreview)
+    {
+        if (Vars.PreviousActionText == MonitoringText)
+            WriteLogEntry(QStringLiteral("Exited Monitor Mode: ") + NowText(platform_.Clock));
+        // Monitoring grabs single frames, which ends the live picture; Preview brings it back.
+        capPreview(lwnd, True);
+    }
+    if (screen.BrowserSize)
+    {
+        ui.picDetection->clear();
+        resize(width(), TwipsToPixels(3615));
+        resize(TwipsToPixels(5025), height());
+    }
+    if (screen.SizeFromVideo)
+        ResizeCaptureWindow(lwnd);
+    if (screen.GrabTimerEnabled)
+        ui.GrabTimer->start();
+}
+
+void frmVantu::ApplyModeScreen(const ModeScreen& s)
+{
+    // Common to every mode.
+    ui.mnuPreferences->setEnabled(s.PreferencesEnabled);
+    ui.mnuHide->setEnabled(s.HideEnabled);
+    ui.mnuFileExit->setEnabled(s.ExitEnabled);
+    ui.mnuLogFile->setEnabled(s.LogFileEnabled);
+    ui.mPop[2]->setEnabled(false);
+    ui.mPop[1]->setEnabled(true);
+    ui.mnuDelete->setEnabled(false);
+    ui.mnuDetection->menuAction()->setVisible(s.DetectionMenuVisible);
+    ui.lblDetectionInfo->setVisible(s.DetectionInfoVisible);
+
+    if (s.ActionText)
+        ui.StatusBar1->SetText(1, *s.ActionText);
+    ui.StatusBar1->SetText(2, s.ModeText);
+    if (s.Picture)
+        ShowStatusPicture(*s.Picture);
+    if (s.LiveViewVisible)
+        SetLiveViewVisible(*s.LiveViewVisible);
+    if (s.BrowserVisible)
+        SetBrowserVisible(*s.BrowserVisible);
+
+    const auto set = [](const std::optional<bool>& value, QAction* item, void (QAction::*setter)(bool))
+    {
+        if (value)
+            (item->*setter)(*value);
+    };
+    set(s.PreviewChecked, ui.mnuPreview, &QAction::setChecked);
+    set(s.MonitorChecked, ui.mnuMonitor, &QAction::setChecked);
+    set(s.MonitorEnabled, ui.mnuMonitor, &QAction::setEnabled);
+    set(s.DetectionsChecked, ui.mnuDetections, &QAction::setChecked);
+    set(s.DetectionsEnabled, ui.mnuDetections, &QAction::setEnabled);
+    set(s.FineTuneChecked, ui.mnuFineTune, &QAction::setChecked);
+    set(s.FineTuneEnabled, ui.mnuFineTune, &QAction::setEnabled);
+}
+
+void frmVantu::ShowStatusPicture(StatusPicture picture)
+{
+    switch (picture)
+    {
+    case StatusPicture::Initial:
+        ui.imgStatus->setPixmap(ui.imgStatInital);
+        break;
+    case StatusPicture::Preview:
+        ui.imgStatus->setPixmap(ui.imgStatPreview);
+        break;
+    case StatusPicture::Monitor:
+        ui.imgStatus->setPixmap(ui.imgStatMonitor);
+        break;
+    case StatusPicture::Tune:
+        ui.imgStatus->setPixmap(ui.imgStatTune);
+        break;
+    }
+}
+
+void frmVantu::SetLiveViewVisible(bool visible)
+{
+    ui.imgStatus->setVisible(visible);
+    ui.Frame1->setVisible(visible);
+}
+
+void frmVantu::SetBrowserVisible(bool visible)
+{
+    ui.filDetections->setVisible(visible);
+    ui.picDetection->setVisible(visible);
+}
+
+void frmVantu::ToggleFineTune()
+{
+    if (!ui.framSens->isHidden())
+    {
+        ui.framSens->hide();
+        ui.mnuFineTune->setChecked(false);
+        ui.mnuDetections->setEnabled(true);
+        ui.mnuMonitor->setEnabled(true);
+        ui.mnuPreferences->setEnabled(true);
+        ui.StatusBar1->SetText(1, Vars.PreviousActionText);
+        ChangeMode(ModePreview);
+        return;
+    }
+    {
+        const QSignalBlocker programmatic(ui.sldSens);
+        ui.sldSens->setValue(SliderFromSensitivity(Vars.Settings.Sensitivity));
+    }
+    ui.framSens->setTitle(SensitivityText(Vars.Settings.Sensitivity));
+    ui.framSens->setGeometry(ui.framSens->x(), ui.Frame1->y(), ui.framSens->width(), ui.Frame1->height());
+    // The slider takes the frame's height less room for the frame's caption and border.
+    ui.sldSens->resize(ui.sldSens->width(), static_cast<int>(std::lround(ui.framSens->height() * 0.88)));
+    ChangeMode(ModeFineTune);
+}
+
+void frmVantu::sldSens_Scroll()
+{
+    Vars.Settings.Sensitivity = SensitivityFromSlider(ui.sldSens->value());
+    ui.framSens->setTitle(SensitivityText(Vars.Settings.Sensitivity));
+}
