@@ -91,11 +91,12 @@ void StreamDriver::Run(std::unique_ptr<StreamInput> input, const StreamSettings 
         if (!input)
         {
             const int delay = StreamReconnectDelaySeconds(attempt);
+            const QString why = reason.endsWith(QChar('.')) ? reason : reason + QChar('.');
             emit StatusChanged(NoticeReconnecting,
                                (attempt == 0
-                                    ? QStringLiteral("Lost the connection to %1 (%2). Reconnecting in %3 s.")
+                                    ? QStringLiteral("Lost the connection to %1: %2 Reconnecting in %3 s.")
                                     : QStringLiteral("Could not reconnect to %1: %2 Trying again in %3 s."))
-                                   .arg(name, reason)
+                                   .arg(name, why)
                                    .arg(delay));
             ++attempt;
             if (!WaitFor(std::chrono::seconds(delay)))
@@ -201,8 +202,10 @@ void StreamDriver::NoteSourceSize(QSize size, const QString& name)
 
 void StreamDriver::SetInfo(const StreamInfo& info)
 {
+    // The size is taken from the pictures themselves (NoteSourceSize), which announces a change.
     std::lock_guard lock(stateMutex_);
-    info_ = info;
+    info_.Codec = info.Codec;
+    info_.FramesPerSecond = info.FramesPerSecond;
 }
 
 void StreamDriver::ShowSourceDialog(QWidget* parent)

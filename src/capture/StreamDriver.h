@@ -72,6 +72,7 @@ private:
     PlayEnd Play(StreamInput& input, StreamScaler& scaler, const QString& name, QString* reason,
                  int* attempt);
     void NoteSourceSize(QSize size, const QString& name);
+    // Takes the codec and rate of a reconnected source.
     void SetInfo(const StreamInfo& info);
     // Waits for the time given; false when Close() interrupted the wait.
     bool WaitFor(std::chrono::milliseconds time);

@@ -55,9 +55,10 @@ AVDictionary* OpenOptions(const StreamSettings& settings, bool network)
     return options;
 }
 
+// "what (reason)." as one sentence.
 QString Described(const QString& what, const QString& reason)
 {
-    return reason.isEmpty() ? what : what + QStringLiteral(" (") + reason + QStringLiteral(")");
+    return (reason.isEmpty() ? what : what + QStringLiteral(" (") + reason + QChar(')')) + QChar('.');
 }
 } // namespace
 
@@ -106,11 +107,13 @@ std::unique_ptr<StreamInput> StreamInput::Open(const StreamSettings& settings, c
         if (input->Next(error) != Result::Frame)
         {
             *error = Described(QStringLiteral("No picture could be decoded from ") +
-                                   RedactStreamLocation(settings.Location) + QChar('.'),
+                                   RedactStreamLocation(settings.Location),
                                *error);
             return nullptr;
         }
         input->info_.Size = QSize(input->frame_->width, input->frame_->height);
+        if (!input->CheckSize(error))
+            return nullptr;
         input->framePending_ = true;
     }
     input->openLimit_ = Clock::time_point::max();
@@ -135,14 +138,13 @@ bool StreamInput::OpenContainer(const StreamSettings& settings, QString* error)
     if (result < 0)
     {
         // avformat_open_input frees the context when it fails.
-        *error = Described(QStringLiteral("Vantu could not open ") + shown + QChar('.'), ErrorText(result));
+        *error = Described(QStringLiteral("Vantu could not open ") + shown, ErrorText(result));
         return false;
     }
     result = avformat_find_stream_info(format_, nullptr);
     if (result < 0)
     {
-        *error = Described(QStringLiteral("Vantu could not read the video in ") + shown + QChar('.'),
-                           ErrorText(result));
+        *error = Described(QStringLiteral("Vantu could not read the video in ") + shown, ErrorText(result));
         return false;
     }
     streamIndex_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -167,14 +169,8 @@ bool StreamInput::OpenDecoder(QString* error)
     info_.FramesPerSecond = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
     if (parameters->width > 0 && parameters->height > 0)
         info_.Size = QSize(parameters->width, parameters->height);
-    if (info_.Size.width() > StreamMaxSide || info_.Size.height() > StreamMaxSide)
-    {
-        *error = QStringLiteral("The video is %1 x %2 pixels; Vantu shows videos up to %3 x %3.")
-                     .arg(info_.Size.width())
-                     .arg(info_.Size.height())
-                     .arg(StreamMaxSide);
+    if (!CheckSize(error))
         return false;
-    }
 
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
     if (codec == nullptr)
@@ -196,11 +192,22 @@ bool StreamInput::OpenDecoder(QString* error)
     }
     if (result < 0)
     {
-        *error = Described(QStringLiteral("Vantu could not start the %1 decoder.").arg(info_.Codec),
+        *error = Described(QStringLiteral("Vantu could not start the %1 decoder").arg(info_.Codec),
                            ErrorText(result));
         return false;
     }
     return true;
+}
+
+bool StreamInput::CheckSize(QString* error) const
+{
+    if (info_.Size.width() <= StreamMaxSide && info_.Size.height() <= StreamMaxSide)
+        return true;
+    *error = QStringLiteral("The video is %1 x %2 pixels; Vantu shows videos up to %3 x %3.")
+                 .arg(info_.Size.width())
+                 .arg(info_.Size.height())
+                 .arg(StreamMaxSide);
+    return false;
 }
 
 int StreamInput::Interrupted(void* opaque)

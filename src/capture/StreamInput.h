@@ -69,6 +69,8 @@ private:
     static int Interrupted(void* opaque);
     bool OpenContainer(const StreamSettings& settings, QString* error);
     bool OpenDecoder(QString* error);
+    // False, with a plain description in error, for a size larger than the driver accepts.
+    bool CheckSize(QString* error) const;
     void StartDeadline();
     bool ReadPacket(QString* error, bool* ended);
     QString ErrorText(int code) const;

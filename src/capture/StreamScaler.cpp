@@ -87,34 +87,45 @@ bool StreamScaler::Convert(const AVFrame& picture, QSize size, DibFrame& frame, 
         *error = QStringLiteral("Vantu could not set up the conversion of the video pictures.");
         return false;
     }
-    const int range = fullRange ? 1 : 0;
-    const int colorspace = picture.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
-    if (context != context_ || range != range_ || colorspace != colorspace_)
+    context_ = context;
+    // A context made afresh (even at the old address) starts with the default colour details.
+    const Setup setup{picture.width,
+                      picture.height,
+                      format,
+                      size,
+                      fullRange ? 1 : 0,
+                      picture.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT};
+    if (!(setup == setup_))
     {
-        const int* coefficients = sws_getCoefficients(colorspace);
-        sws_setColorspaceDetails(context, coefficients, range, sws_getCoefficients(SWS_CS_DEFAULT), 1, 0,
-                                 1 << 16, 1 << 16);
-        context_ = context;
-        range_ = range;
-        colorspace_ = colorspace;
+        sws_setColorspaceDetails(context_, sws_getCoefficients(setup.Colorspace), setup.Range,
+                                 sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
+        setup_ = setup;
     }
 
-    frame.Resize(size.width(), size.height());
-    const int stride = frame.Stride();
-    // The last row of the buffer is the top of the picture: a negative stride writes the rows bottom-up.
-    std::uint8_t* destination[4] = {frame.Bits.data() + static_cast<std::size_t>(frame.Height - 1) * stride,
-                                    nullptr, nullptr, nullptr};
-    const int destinationStride[4] = {-stride, 0, 0, 0};
+    // swscale's packed-pixel output may write some dozens of bytes past the end of a row, so the
+    // pictures go to a scratch buffer whose rows carry room for that, and are copied from there into
+    // the frame bottom-up. Writing into the frame directly (with a negative stride for bottom-up
+    // rows) would spoil neighbouring rows and the memory after the frame.
+    const int used = size.width() * 3;
+    const int scratchStride = ((used + 63) & ~63) + RowSlack;
+    scratch_.resize(static_cast<std::size_t>(scratchStride) * static_cast<std::size_t>(size.height()));
+    std::uint8_t* destination[4] = {scratch_.data(), nullptr, nullptr, nullptr};
+    const int destinationStride[4] = {scratchStride, 0, 0, 0};
     if (sws_scale(context_, picture.data, picture.linesize, 0, picture.height, destination,
                   destinationStride) <= 0)
     {
         *error = QStringLiteral("Vantu could not convert a video picture.");
         return false;
     }
-    // The bytes that pad each row stay zero, so that they never carry a previous frame's pixels.
-    const int used = frame.Width * 3;
-    if (stride > used)
-        for (int y = 0; y < frame.Height; ++y)
-            std::memset(frame.TopDownRow(y) + used, 0, static_cast<std::size_t>(stride - used));
+    frame.Resize(size.width(), size.height());
+    const std::size_t padding = static_cast<std::size_t>(frame.Stride() - used);
+    for (int y = 0; y < frame.Height; ++y)
+    {
+        std::uint8_t* row = frame.TopDownRow(y);
+        std::memcpy(row, scratch_.data() + static_cast<std::size_t>(y) * scratchStride,
+                    static_cast<std::size_t>(used));
+        // The padding stays zero, so that it never carries a previous frame's pixels.
+        std::memset(row + used, 0, padding);
+    }
     return true;
 }
