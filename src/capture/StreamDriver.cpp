@@ -25,6 +25,15 @@ bool StreamDriver::Open()
 {
     Close();
     settings_ = LoadStreamSettings(config_);
+    if (settings_.Location.isEmpty())
+    {
+        // Nothing to show yet: connected without pictures, so that the Source dialog can set a location.
+        lastError_.clear();
+        std::lock_guard lock(stateMutex_);
+        info_ = StreamInfo{};
+        open_ = true;
+        return true;
+    }
     std::unique_ptr<StreamInput> input = StreamInput::Open(settings_, stop_, &lastError_);
     if (!input)
         return false;

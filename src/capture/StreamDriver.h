@@ -20,7 +20,8 @@ class StreamScaler;
 // video files. Opening reads the location from the capture settings and opens the source and its
 // decoder at once, so that the frame size is known; a thread of its own then decodes, converts and
 // publishes the newest picture. A network source that drops is reconnected after a growing pause; a
-// file plays once at its own rate and then stops delivering frames.
+// file plays once at its own rate and then stops delivering frames. Without a location it opens
+// without pictures until its Source dialog sets one.
 class StreamDriver final : public CaptureDriver
 {
     Q_OBJECT

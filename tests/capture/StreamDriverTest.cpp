@@ -180,9 +180,8 @@ TEST_F(StreamDriverTest, LocationsThatAreNotVideosDoNotOpen)
     noise.write(bytes);
     noise.close();
 
-    const QString locations[] = {QString(),        folder_.filePath(QStringLiteral("missing.avi")),
-                                 text.fileName(),  empty.fileName(),
-                                 noise.fileName(), folder_.path()};
+    const QString locations[] = {folder_.filePath(QStringLiteral("missing.avi")), text.fileName(),
+                                 empty.fileName(), noise.fileName(), folder_.path()};
     for (const QString& location : locations)
     {
         Set(StreamLocationKey, location);
@@ -369,12 +368,18 @@ TEST_F(StreamDriverTest, SourceDialogExplainsABadLocationAndSwitchesToAGoodOne)
     EXPECT_EQ(driver.FrameSize(), QSize(96, 64));
 }
 
-TEST_F(StreamDriverTest, LocationCanBeSetBeforeTheDriverFirstOpens)
+TEST_F(StreamDriverTest, WithoutALocationItConnectsWithoutPicturesUntilTheSourceDialogSetsOne)
 {
     const QString clip = WriteClip(QStringLiteral("porch.avi"),
                                    MakeClip(QStringLiteral("avi"), StreamClipCodec::Mpeg4, QSize(64, 48)));
+    StreamDriver driver(*config_);
+    ASSERT_TRUE(driver.Open());
+    EXPECT_TRUE(driver.FrameSize().isEmpty());
+    DibFrame frame;
+    EXPECT_FALSE(driver.TakeFrame(frame));
+
     OperateNextModal<StreamSourceDialog>([](StreamSourceDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(EditStreamSource(*config_, nullptr));
+    driver.ShowSourceDialog(nullptr);
     EXPECT_FALSE(StreamLocationSet(*config_));
 
     OperateNextModal<StreamSourceDialog>(
@@ -383,9 +388,9 @@ TEST_F(StreamDriverTest, LocationCanBeSetBeforeTheDriverFirstOpens)
             dialog.findChild<QLineEdit*>(QStringLiteral("txtLocation"))->setText(clip);
             dialog.accept();
         });
-    EXPECT_TRUE(EditStreamSource(*config_, nullptr));
+    driver.ShowSourceDialog(nullptr);
     EXPECT_TRUE(StreamLocationSet(*config_));
     EXPECT_EQ(StreamDriverEntry(*config_).Name, QStringLiteral("Video file: porch.avi"));
-    StreamDriver driver(*config_);
-    EXPECT_TRUE(driver.Open());
+    EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
+    driver.Close();
 }
