@@ -3,6 +3,7 @@
 #include "capture/CaptureDriver.h"
 #include "capture/CaptureDriverList.h"
 #include "capture/DibFile.h"
+#include "capture/DibImage.h"
 #include "capture/VideoDisplayDialog.h"
 
 #include <QMessageBox>
@@ -129,6 +130,7 @@ bool CaptureWindow::DriverConnect(int index)
     driver_ = std::move(driver);
     driverIndex_ = index;
     current_ = DibFrame{};
+    shownStale_ = true;
     update();
     return true;
 }
@@ -211,6 +213,7 @@ bool CaptureWindow::DeliverFrame()
 {
     if (!driver_->TakeFrame(current_))
         return false;
+    shownStale_ = true;
     update();
     if (onFrame_)
     {
@@ -270,22 +273,24 @@ void CaptureWindow::ShowCompressionDialog()
 
 void CaptureWindow::paintEvent(QPaintEvent*)
 {
+    // A frame is converted for the screen when it is drawn, not when it arrives: a hidden live view
+    // costs nothing, and frames that arrive between two paints are never converted.
+    if (shownStale_)
+    {
+        DibToImage(current_, shown_);
+        shownStale_ = false;
+    }
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (current_.Empty())
+    if (shown_.isNull())
         return;
 
-    // The rows are stored bottom-up: draw the image upside down to show it the right way round.
-    const QImage image(current_.Bits.data(), current_.Width, current_.Height, current_.Stride(),
-                       QImage::Format_BGR888);
-    QRectF target(0, 0, current_.Width, current_.Height);
+    QRectF target(0, 0, shown_.width(), shown_.height());
     if (scale_)
     {
-        QSizeF size(current_.Width, current_.Height);
+        QSizeF size(shown_.width(), shown_.height());
         size.scale(QSizeF(width(), height()), keepAspectRatio_ ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio);
         target = QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     }
-    painter.translate(target.left(), target.bottom());
-    painter.scale(target.width() / current_.Width, -target.height() / current_.Height);
-    painter.drawImage(QPointF(0, 0), image);
+    painter.drawImage(target, shown_);
 }

@@ -4,6 +4,7 @@
 #include "capture/avicap.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -65,4 +66,7 @@ private:
     QTimer previewDelay_;
 
     DibFrame current_;
+    // The current frame as the screen draws it, converted at the next paint after a new frame.
+    QImage shown_;
+    bool shownStale_ = false;
 };

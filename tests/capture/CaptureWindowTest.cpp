@@ -213,3 +213,25 @@ TEST(DriverDescriptions, FillFixedBuffersAndEndPastTheLastDriver)
     InstallCaptureDrivers(nullptr);
     EXPECT_FALSE(capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version));
 }
+
+TEST_F(CaptureWindowTest, ShowsTheFrameTheRightWayUpScaledToTheWindow)
+{
+    capDriverConnect(window, 0);
+    capPreviewScale(window, True);
+    DibFrame frame;
+    frame.Resize(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+        {
+            std::uint8_t* pixel = frame.TopDownRow(y) + 3 * x;
+            pixel[0] = y < 15 ? 0 : 255; // top half red, bottom half blue
+            pixel[1] = 0;
+            pixel[2] = y < 15 ? 255 : 0;
+        }
+    drivers.Camera().Frames.push_back(frame);
+    capGrabFrame(window);
+    window->resize(80, 60);
+    const QImage shown = window->grab().toImage();
+    EXPECT_EQ(shown.pixel(40, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(40, 55), qRgb(0, 0, 255));
+}
