@@ -7,7 +7,7 @@
 class QComboBox;
 class QLabel;
 
-// What the source offers, in words: "MPEG-4 part 2 video, 640 x 480 pixels, 25 frames per second".
+// What the source offers, in words: "Motion JPEG video, 640 x 480 pixels, 25 frames per second".
 QString DescribeStreamSource(const StreamInfo& info);
 
 // The Format dialog of the network camera / video file driver: says what the source offers and lets

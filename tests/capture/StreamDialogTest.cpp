@@ -101,14 +101,14 @@ TEST(StreamSourceDialog, BrowsePutsThePickedFileIntoTheLocation)
 
 TEST(StreamFormatDialog, SaysWhatTheSourceOffersAndOffersItsSizes)
 {
-    const StreamInfo info{QStringLiteral("MPEG-4 part 2"), QSize(640, 480), 25};
+    const StreamInfo info{QStringLiteral("Motion JPEG"), QSize(640, 480), 25};
     StreamFormatDialog dialog(info, QSize());
     auto* source = Child<QLabel>(dialog, "lblSource");
     auto* sizes = Child<QComboBox>(dialog, "cmboSize");
     ASSERT_TRUE(source && sizes);
     EXPECT_EQ(
         source->text(),
-        QStringLiteral("The source offers: MPEG-4 part 2 video, 640 x 480 pixels, 25 frames per second."));
+        QStringLiteral("The source offers: Motion JPEG video, 640 x 480 pixels, 25 frames per second."));
     QStringList texts;
     for (int i = 0; i < sizes->count(); ++i)
         texts << sizes->itemText(i);

@@ -9,7 +9,7 @@
 
 enum class StreamClipCodec
 {
-    Mpeg4, // MPEG-4 part 2, limited-range YUV 4:2:0
+    Mpeg4, // MPEG-4 Visual (the older MPEG-4 codec), limited-range YUV 4:2:0
     Mjpeg, // Motion JPEG, full-range YUV 4:2:0
 };
 
