@@ -6,6 +6,8 @@
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QTextBrowser>
+#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -223,4 +226,28 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
     EXPECT_EQ(w.Detector.FrameCount, 0);
     drivers.Camera().RaiseError(5, QStringLiteral("gone"));
     EXPECT_TRUE(h.messages.shown.empty());
+}
+
+TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
+{
+    InstallCaptureDrivers(nullptr);
+    VantuHarness h;
+    frmVantu& w = h.Start();
+    QTimer::singleShot(0,
+                       []
+                       {
+                           auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                           ASSERT_NE(about, nullptr);
+                           EXPECT_EQ(about->windowTitle(), QStringLiteral("About Vantu Version 1.0"));
+                           QStringList texts;
+                           for (const QLabel* label : about->findChildren<QLabel*>())
+                               texts << label->text();
+                           EXPECT_TRUE(texts.contains(QStringLiteral("Vantu")));
+                           EXPECT_TRUE(texts.contains(QStringLiteral("Version 1.0")));
+                           const QLabel* picture = about->findChild<QLabel*>(QStringLiteral("picIcon"));
+                           ASSERT_NE(picture, nullptr);
+                           EXPECT_FALSE(picture->pixmap().isNull());
+                           about->accept();
+                       });
+    w.ui.mnuAbout->trigger();
 }
