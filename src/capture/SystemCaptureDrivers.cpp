@@ -5,20 +5,20 @@
 #include "capture/V4l2DriverEntries.h"
 
 SystemCaptureDrivers::SystemCaptureDrivers(const QString& appDirectory, QString videoFolder)
-    : config_(appDirectory + QStringLiteral("/Vantu.Capture")), videoFolder_(std::move(videoFolder))
+    : config_(appDirectory + QStringLiteral("/Vantu.Capture")), videoFolder_(std::move(videoFolder)),
+      streamFirst_(StreamLocationSet(config_))
 {
 }
 
 std::vector<CaptureDriverEntry> SystemCaptureDrivers::Enumerate()
 {
     std::vector<CaptureDriverEntry> entries;
-    const bool streamSet = StreamLocationSet(config_);
-    if (streamSet)
+    if (streamFirst_)
         entries.push_back(StreamDriverEntry(config_));
     for (CaptureDriverEntry& camera : V4l2DriverEntries(config_, videoFolder_))
         entries.push_back(std::move(camera));
     entries.push_back(TestSceneDriverEntry(config_));
-    if (!streamSet)
+    if (!streamFirst_)
         entries.push_back(StreamDriverEntry(config_));
     return entries;
 }

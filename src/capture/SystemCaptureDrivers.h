@@ -7,7 +7,8 @@
 // location is set for it, every V4L2 camera, the built-in test scene, and the network camera or video
 // file when no location is set yet (so that it can be chosen and set up). A machine with a webcam
 // therefore starts with the webcam, one set up for a network camera with that camera, and one with
-// neither with the test scene.
+// neither with the test scene. The place of the network source is decided once, when the list is
+// made, so that the driver indexes stay the same for the whole run even when a location is set later.
 class SystemCaptureDrivers final : public CaptureDriverList
 {
 public:
@@ -22,4 +23,5 @@ public:
 private:
     CaptureConfig config_;
     QString videoFolder_;
+    bool streamFirst_;
 };
