@@ -22,6 +22,5 @@ run_suite build -DCMAKE_BUILD_TYPE=Release
 if [ "${VANTU_SKIP_SANITIZERS:-0}" != "1" ]; then
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTU_SANITIZE=ON -DVANTU_BUILD_BENCH=OFF
 fi
