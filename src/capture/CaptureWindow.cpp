@@ -248,19 +248,14 @@ void CaptureWindow::OnDriverStatus(int number, const QString& text)
     }
 }
 
-void CaptureWindow::SetKeepAspectRatio(bool keep)
-{
-    keepAspectRatio_ = keep;
-    update();
-}
-
 void CaptureWindow::ShowDisplayDialog()
 {
     VideoDisplayDialog dialog(scale_, keepAspectRatio_, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     scale_ = dialog.ScaleToWindow();
-    SetKeepAspectRatio(dialog.KeepAspectRatio());
+    keepAspectRatio_ = dialog.KeepAspectRatio();
+    update();
 }
 
 void CaptureWindow::ShowCompressionDialog()

@@ -27,8 +27,6 @@ public:
     // The frame handed out last: the one on screen and the one a save writes.
     const DibFrame& CurrentFrame() const { return current_; }
     bool Previewing() const { return preview_; }
-    bool KeepAspectRatio() const { return keepAspectRatio_; }
-    void SetKeepAspectRatio(bool keep);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

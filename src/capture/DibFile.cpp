@@ -13,8 +13,7 @@ template <typename T> void Put(QByteArray& out, T value)
     const T little = qToLittleEndian(value);
     out.append(reinterpret_cast<const char*>(&little), sizeof little);
 }
-} // namespace
-
+// The 54 bytes in front of the pixel rows of a .Bmp file: file header and bitmap info header.
 QByteArray DibFileHeader(const DibFrame& frame)
 {
     const auto imageSize = static_cast<std::uint32_t>(frame.BytesUsed());
@@ -37,6 +36,7 @@ QByteArray DibFileHeader(const DibFrame& frame)
     Put<std::uint32_t>(header, 0);
     return header;
 }
+} // namespace
 
 bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
 {

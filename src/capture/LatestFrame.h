@@ -43,12 +43,6 @@ public:
         fresh_ = false;
     }
 
-    std::uint64_t Published() const
-    {
-        std::lock_guard lock(mutex_);
-        return published_;
-    }
-
 private:
     mutable std::mutex mutex_;
     DibFrame back_;

@@ -16,8 +16,6 @@ public:
 
     void WriteLogEntry(const QString& text);
 
-    QString Path() const { return path_; }
-
 private:
     QString path_;
     SettingsRecord& settings_;

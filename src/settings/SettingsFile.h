@@ -23,8 +23,6 @@ public:
     void LoadSettings(SettingsRecord& settings);
     void SaveSettings(const SettingsRecord& settings);
 
-    QString Path() const { return path_; }
-
 private:
     QString appDirectory_;
     QString path_;
