@@ -3,6 +3,9 @@
 // The goal is a median of at most 10 ms.
 
 #include "app/frmVantu.h"
+#include "notify/QtSoundPlayer.h"
+#include "notify/SmtpMailComponent.h"
+#include "notify/SystemNetworkConnection.h"
 #include "capture/CaptureDriver.h"
 #include "capture/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
@@ -96,7 +99,10 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     SystemClock clock;
     ScreenPointer pointer;
-    frmVantu window({folder, messages, clock, pointer});
+    QtSoundPlayer sound;
+    SmtpMailComponent mail;
+    SystemNetworkConnection connection;
+    frmVantu window({folder, messages, clock, pointer, sound, mail, connection});
     window.Form_Load();
     window.ChangeMode(ModeMonitor);
     capGrabFrame(window.Vars.CaptureWindowHandle);

@@ -4,7 +4,7 @@
 #include "app/frmAbout.h"
 #include "capture/CaptureWindow.h"
 #include "capture/modAVICAP.h"
-#include "settings/AnsiText.h"
+#include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"

@@ -79,6 +79,7 @@ private:
     void Form_Unload();
 
     void ShowSelect();
+    void SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& caps);
     void UnloadSelect();
 
     void mnuFileExit_Click();

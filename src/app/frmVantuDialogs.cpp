@@ -15,7 +15,7 @@ frmPreferences& frmVantu::LoadPreferences()
 {
     if (!preferences_)
     {
-        preferences_ = new frmPreferences({Vars, [this] { SaveSettings(); },
+        preferences_ = new frmPreferences({Vars.Settings, Vars.CaptureWindowHandle, [this] { SaveSettings(); },
                                            [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); },
                                            [this] { ShowSelect(); }},
                                           this);
@@ -58,11 +58,20 @@ void frmVantu::ShowSelect()
 {
     if (!select_)
     {
-        select_ = new frmSelect(Vars, LoadPreferences(), this);
+        select_ = new frmSelect(Vars.CaptureWindowHandle, this);
+        connect(select_, &frmSelect::DriverSelected, this, &frmVantu::SelectDriver_Selected);
         select_->Form_Load();
     }
     select_->exec();
     UnloadSelect();
+}
+
+void frmVantu::SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& caps)
+{
+    Vars.Settings.DeviceName = name;
+    frmPreferences& preferences = LoadPreferences();
+    preferences.DisableMissingDriverDialogs(caps);
+    preferences.ShowDeviceName(name);
 }
 
 void frmVantu::UnloadSelect()

@@ -1,5 +1,8 @@
 #include "app/frmVantu.h"
 #include "capture/SystemCaptureDrivers.h"
+#include "notify/QtSoundPlayer.h"
+#include "notify/SmtpMailComponent.h"
+#include "notify/SystemNetworkConnection.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"
@@ -18,9 +21,12 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     SystemClock clock;
     ScreenPointer pointer;
+    QtSoundPlayer sound;
+    SmtpMailComponent mail;
+    SystemNetworkConnection connection;
     InstallCaptureDrivers(std::make_shared<SystemCaptureDrivers>(appDirectory.Path()));
 
-    frmVantu window({appDirectory, messages, clock, pointer});
+    frmVantu window({appDirectory, messages, clock, pointer, sound, mail, connection});
     window.Form_Load();
     if (window.IsUnloaded())
         return 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsRecord.h"
+#include "common/SettingsRecord.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "capture/CaptureConfig.h"
 
-#include "settings/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <QFile>
 

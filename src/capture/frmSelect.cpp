@@ -1,8 +1,6 @@
 #include "capture/frmSelect.h"
 
-#include "app/modVantuVars.h"
 #include "capture/modAVICAP.h"
-#include "settings/frmPreferences.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,10 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmSelect::frmSelect(modVantuVars& vars, frmPreferences& preferences, QWidget* parent)
+frmSelect::frmSelect(CaptureWindow* captureWindow, QWidget* parent)
     : QDialog(parent), lblDriver(new QLabel(QStringLiteral("Installed Drivers:"), this)),
       cmboSource(new QComboBox(this)), cmdSelect(new QPushButton(QStringLiteral("Select"), this)),
-      cmdCancel(new QPushButton(QStringLiteral("Cancel"), this)), vars_(vars), preferences_(preferences)
+      cmdCancel(new QPushButton(QStringLiteral("Cancel"), this)), captureWindow_(captureWindow)
 {
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("Video Source"));
@@ -47,7 +45,7 @@ void frmSelect::Form_Load()
     }
     cmboSource->setCurrentIndex(-1);
     CAPDRIVERCAPS caps{};
-    if (IsTrue(capDriverGetCaps(vars_.CaptureWindowHandle, &caps, sizeof caps)) &&
+    if (IsTrue(capDriverGetCaps(captureWindow_, &caps, sizeof caps)) &&
         caps.wDeviceIndex < static_cast<std::uint32_t>(cmboSource->count()))
         cmboSource->setCurrentIndex(static_cast<int>(caps.wDeviceIndex));
 }
@@ -55,13 +53,11 @@ void frmSelect::Form_Load()
 void frmSelect::cmdSelect_Click()
 {
     const int chosen = cmboSource->currentIndex();
-    if (chosen >= 0 && IsTrue(capDriverConnect(vars_.CaptureWindowHandle, chosen)))
+    if (chosen >= 0 && IsTrue(capDriverConnect(captureWindow_, chosen)))
     {
         CAPDRIVERCAPS caps{};
-        capDriverGetCaps(vars_.CaptureWindowHandle, &caps, sizeof caps);
-        preferences_.DisableMissingDriverDialogs(caps);
-        vars_.Settings.DeviceName = cmboSource->currentText();
-        preferences_.txtDevice->setText(DeviceNameText(vars_.Settings.DeviceName));
+        capDriverGetCaps(captureWindow_, &caps, sizeof caps);
+        emit DriverSelected(cmboSource->currentText(), caps);
     }
     accept();
 }

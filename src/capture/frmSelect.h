@@ -1,12 +1,12 @@
 #pragma once
 
+#include "capture/avicap.h"
+
 #include <QDialog>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class frmPreferences;
-struct modVantuVars;
 
 // Lists the installed capture drivers and connects the capture window to the one the user picks.
 class frmSelect final : public QDialog
@@ -14,7 +14,7 @@ class frmSelect final : public QDialog
     Q_OBJECT
 
 public:
-    frmSelect(modVantuVars& vars, frmPreferences& preferences, QWidget* parent = nullptr);
+    frmSelect(CaptureWindow* captureWindow, QWidget* parent = nullptr);
 
     // Fills the list in driver-index order and selects the driver the capture window uses now.
     void Form_Load();
@@ -24,10 +24,13 @@ public:
     QPushButton* cmdSelect;
     QPushButton* cmdCancel;
 
+signals:
+    // The capture window is now connected to the driver of this name, with these capabilities.
+    void DriverSelected(const QString& name, const CAPDRIVERCAPS& caps);
+
 private:
     void cmdSelect_Click();
     void cmdCancel_Click();
 
-    modVantuVars& vars_;
-    frmPreferences& preferences_;
+    CaptureWindow* captureWindow_;
 };

@@ -4,7 +4,7 @@
 // program's boolean: True (-1) for any non-zero answer, False (0) for zero.
 
 #include "capture/avicap.h"
-#include "settings/Flag.h"
+#include "common/Flag.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "capture/modMemCap.h"
 
-#include "settings/AnsiText.h"
+#include "common/AnsiText.h"
 #include "ui/MessageBox.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "log/LogWriter.h"
 
-#include "settings/AnsiText.h"
-#include "settings/SettingsRecord.h"
+#include "common/AnsiText.h"
+#include "common/SettingsRecord.h"
 #include "ui/MessageBox.h"
 
 #include <QFile>

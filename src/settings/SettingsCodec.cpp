@@ -1,6 +1,6 @@
 #include "settings/SettingsCodec.h"
 
-#include "settings/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include <QtEndian>
 #include <bit>

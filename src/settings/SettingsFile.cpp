@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "settings/AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "settings/SettingsCodec.h"
 #include "ui/MessageBox.h"
 

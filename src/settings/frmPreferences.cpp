@@ -1,8 +1,8 @@
 #include "settings/frmPreferences.h"
 
-#include "app/modVantuVars.h"
 #include "capture/modAVICAP.h"
 #include "detect/Sensitivity.h"
+#include "common/SettingsRecord.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -101,13 +101,18 @@ QWidget* frmPreferences::BuildVideoTab()
 
 void frmPreferences::Form_Load()
 {
-    const double sensitivity = links_.Vars.Settings.Sensitivity;
+    const double sensitivity = links_.Settings.Sensitivity;
     framSens->setTitle(SensitivityCaption(sensitivity));
     {
         const QSignalBlocker filling(sldSens);
         sldSens->setValue(SliderFromSensitivity(sensitivity));
     }
-    txtDevice->setText(DeviceNameText(links_.Vars.Settings.DeviceName));
+    ShowDeviceName(links_.Settings.DeviceName);
+}
+
+void frmPreferences::ShowDeviceName(const QString& deviceName)
+{
+    txtDevice->setText(DeviceNameText(deviceName));
 }
 
 void frmPreferences::Form_Unload()
@@ -132,26 +137,26 @@ void frmPreferences::cmdSelectDevice_Click()
 
 void frmPreferences::cmdVidDisplay_Click()
 {
-    capDlgVideoDisplay(links_.Vars.CaptureWindowHandle);
+    capDlgVideoDisplay(links_.CaptureWindowHandle);
 }
 void frmPreferences::cmdVidSource_Click()
 {
-    capDlgVideoSource(links_.Vars.CaptureWindowHandle);
+    capDlgVideoSource(links_.CaptureWindowHandle);
 }
 
 void frmPreferences::cmdVidFormat_Click()
 {
-    capDlgVideoFormat(links_.Vars.CaptureWindowHandle);
+    capDlgVideoFormat(links_.CaptureWindowHandle);
     links_.ResizeCaptureWindow();
 }
 
 void frmPreferences::cmdCompression_Click()
 {
-    capDlgVideoCompression(links_.Vars.CaptureWindowHandle);
+    capDlgVideoCompression(links_.CaptureWindowHandle);
 }
 
 void frmPreferences::sldSens_Scroll()
 {
-    links_.Vars.Settings.Sensitivity = SensitivityFromSlider(sldSens->value());
-    framSens->setTitle(SensitivityCaption(links_.Vars.Settings.Sensitivity));
+    links_.Settings.Sensitivity = SensitivityFromSlider(sldSens->value());
+    framSens->setTitle(SensitivityCaption(links_.Settings.Sensitivity));
 }

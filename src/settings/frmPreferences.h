@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTabWidget;
-struct modVantuVars;
+struct SettingsRecord;
 
 // The preferences dialog. It has no OK or Cancel: every change is written at once into the settings,
 // and the settings are saved when the dialog is unloaded.
@@ -22,7 +22,8 @@ public:
     // What the dialog reaches of the main window.
     struct Links
     {
-        modVantuVars& Vars;
+        SettingsRecord& Settings;
+        CaptureWindow* CaptureWindowHandle;
         std::function<void()> SaveSettings;
         std::function<void()> ResizeCaptureWindow;
         // Shows the driver selection dialog modally and returns when it is closed.
@@ -38,6 +39,8 @@ public:
 
     // Disables the buttons of the driver dialogs that caps says the driver lacks; never enables one.
     void DisableMissingDriverDialogs(const CAPDRIVERCAPS& caps);
+    // Shows the name of the device the capture window now uses.
+    void ShowDeviceName(const QString& deviceName);
 
     QTabWidget* SSTab1;
     QLineEdit* txtDevice;

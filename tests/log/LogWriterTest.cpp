@@ -1,5 +1,5 @@
 #include "log/LogWriter.h"
-#include "settings/SettingsRecord.h"
+#include "common/SettingsRecord.h"
 #include "support/Fakes.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "settings/SettingsCodec.h"
-#include "settings/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,6 +3,7 @@
 #include "app/frmVantu.h"
 #include "settings/SettingsCodec.h"
 #include "support/Fakes.h"
+#include "support/NotifyFakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ public:
     // Creates the window and runs its start-up sequence.
     template <typename Window = frmVantu> Window& Start()
     {
-        auto created = std::make_unique<Window>(VantuPlatform{appDirectory, messages, clock, pointer});
+        auto created = std::make_unique<Window>(VantuPlatform{appDirectory, messages, clock, pointer, sound, mail, connection});
         Window& result = *created;
         window = std::move(created);
         window->Form_Load();
@@ -52,5 +53,8 @@ public:
     FakeMessageBox messages;
     FixedClock clock;
     FakePointer pointer;
+    FakeSoundPlayer sound;
+    FakeMailComponent mail;
+    FakeNetworkConnection connection;
     std::unique_ptr<frmVantu> window;
 };

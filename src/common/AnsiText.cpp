@@ -1,4 +1,4 @@
-#include "settings/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include <QStringDecoder>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Flag.h"
+#include "common/Flag.h"
 
 #include <QString>
 #include <cstdint>

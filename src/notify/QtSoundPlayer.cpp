@@ -1,0 +1,3 @@
+#include "notify/QtSoundPlayer.h"
+
+void QtSoundPlayer::Play(const QString&) {}

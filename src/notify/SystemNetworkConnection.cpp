@@ -1,0 +1,11 @@
+#include "notify/SystemNetworkConnection.h"
+
+bool SystemNetworkConnection::IsConnected()
+{
+    return true;
+}
+
+bool SystemNetworkConnection::AutoDialConnect()
+{
+    return false;
+}
