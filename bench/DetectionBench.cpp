@@ -3,12 +3,12 @@
 // The goal is a median of at most 10 ms.
 
 #include "app/frmVantu.h"
-#include "notify/QtSoundPlayer.h"
-#include "notify/SmtpMailComponent.h"
-#include "notify/SystemNetworkConnection.h"
 #include "capture/CaptureDriver.h"
 #include "capture/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
+#include "notify/QtSoundPlayer.h"
+#include "notify/SmtpMailComponent.h"
+#include "notify/SystemNetworkConnection.h"
 #include "settings/SettingsCodec.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
@@ -105,7 +105,7 @@ int main(int argc, char* argv[])
     frmVantu window({folder, messages, clock, pointer, sound, mail, connection});
     window.Form_Load();
     window.ChangeMode(ModeMonitor);
-    capGrabFrame(window.Vars.CaptureWindowHandle);
+    capGrabFrame(window.CaptureWindowHandle());
 
     constexpr int Detections = 200;
     std::vector<double> milliseconds;

@@ -2,7 +2,7 @@
 
 #include "app/modVantuVars.h"
 
-ModeScreen ScreenForMode(std::int16_t mode)
+ModeScreen ScreenForMode(Mode mode)
 {
     ModeScreen s;
     switch (mode)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Mode.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -47,4 +49,4 @@ struct ModeScreen
 };
 
 // The screen of a mode; an unknown mode gets the settings common to every mode and an error text.
-ModeScreen ScreenForMode(std::int16_t mode);
+ModeScreen ScreenForMode(Mode mode);

@@ -22,10 +22,10 @@
 #include <cmath>
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
-    : QMainWindow(parent), CommonDialog1(platform.Messages, this), platform_(platform),
+    : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
       settingsFile_(platform.AppDirectory.Path(), platform.Messages),
       log_(platform.AppDirectory.Path(), Vars.Settings, platform.Messages, [this] { SaveSettings(); }),
-      videoErrors_{platform.Messages, [this] { close(); }}
+      videoErrors_{platform.Messages, [this] { close(); }}, detection_(Vars.Settings, MakeDetectionServices())
 {
     ui.Setup(this);
     ConnectHandlers();
@@ -63,7 +63,7 @@ void frmVantu::Form_Load()
     if (unloaded_)
         return;
     platform_.Pointer.SetCustomIcon(ui.Image1);
-    CommonDialog1.HelpFile = platform_.AppDirectory.File(QStringLiteral("Vantu10.Hlp"));
+    commonDialog1_.HelpFile = platform_.AppDirectory.File(QStringLiteral("Vantu10.Hlp"));
 }
 
 void frmVantu::StartCapture()
@@ -120,8 +120,8 @@ void frmVantu::mnuFileExit_Click()
 
 void frmVantu::mnuHelpIndex_Click()
 {
-    CommonDialog1.HelpCommand = CommonDialog::cdlHelpIndex;
-    CommonDialog1.ShowHelp();
+    commonDialog1_.HelpCommand = CommonDialog::cdlHelpIndex;
+    commonDialog1_.ShowHelp();
 }
 
 void frmVantu::mnuAbout_Click()

@@ -6,6 +6,7 @@
 #include "capture/avicap.h"
 #include "capture/frmSelect.h"
 #include "capture/modMemCap.h"
+#include "detect/DetectionHandler.h"
 #include "detect/FrameDetector.h"
 #include "log/LogWriter.h"
 #include "settings/SettingsFile.h"
@@ -33,13 +34,13 @@ public:
     void Form_Load();
     bool IsUnloaded() const { return unloaded_; }
 
-    void ChangeMode(std::int16_t NewMode);
+    void ChangeMode(Mode NewMode);
     void ResizeCaptureWindow(CaptureWindow* lwnd);
     void InitfilSelections();
     void DeleteCurrentFile();
     void Detection();
-    virtual void NotifySound();
-    virtual void NotifyEmail(const QString& ImageFile);
+    void NotifySound();
+    void NotifyEmail(const QString& ImageFile);
 
     std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
     void GrabTimer_Timer();
@@ -55,12 +56,17 @@ public:
     frmPreferences* Preferences() const { return preferences_; }
     frmSelect* Select() const { return select_; }
 
-    frmVantuUi ui;
-    modVantuVars Vars;
-    DetectorState Detector;
-    std::int32_t DetectionCount = 0;
-    std::int32_t StoredFileCount = 0;
-    CommonDialog CommonDialog1;
+    // The window's controls, for reading and triggering them; the window alone changes its state.
+    const frmVantuUi& Ui() const { return ui; }
+    // The settings as the program uses them now; the preferences dialog changes them.
+    SettingsRecord& Settings() { return Vars.Settings; }
+    const SettingsRecord& Settings() const { return Vars.Settings; }
+    Mode CurrentMode() const { return Vars.CurrentMode; }
+    CaptureWindow* CaptureWindowHandle() const { return Vars.CaptureWindowHandle; }
+    const DetectorState& Detector() const { return detector_; }
+    std::int32_t DetectionCount() const { return detection_.DetectionCount(); }
+    std::int32_t StoredFileCount() const { return storedFileCount_; }
+    const CommonDialog& CommonDialog1() const { return commonDialog1_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +75,7 @@ protected:
 
 private:
     void ConnectHandlers();
+    DetectionServices MakeDetectionServices();
     void StartCapture();
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
@@ -93,10 +100,16 @@ private:
     void filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void sldSens_Scroll();
 
+    frmVantuUi ui;
+    modVantuVars Vars;
+    DetectorState detector_;
+    std::int32_t storedFileCount_ = 0;
+    CommonDialog commonDialog1_;
     VantuPlatform platform_;
     SettingsFile settingsFile_;
     LogWriter log_;
     VideoErrorSink videoErrors_;
+    DetectionHandler detection_;
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
     bool unloaded_ = false;

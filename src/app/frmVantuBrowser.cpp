@@ -20,7 +20,7 @@ void frmVantu::InitfilSelections()
         ShowInvalidPathAndUnload();
         return;
     }
-    StoredFileCount = 0;
+    storedFileCount_ = 0;
     QString error;
     const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
     if (!error.isEmpty())
@@ -33,8 +33,8 @@ void frmVantu::InitfilSelections()
         ui.filDetections->clear();
         ui.filDetections->addItems(names);
     }
-    StoredFileCount = static_cast<std::int32_t>(names.size());
-    ui.mnuSelectAll->setEnabled(StoredFileCount > 0);
+    storedFileCount_ = static_cast<std::int32_t>(names.size());
+    ui.mnuSelectAll->setEnabled(storedFileCount_ > 0);
 }
 
 void frmVantu::ShowInvalidPathAndUnload()

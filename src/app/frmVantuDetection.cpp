@@ -4,12 +4,11 @@
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
 #include "detect/ByteSum.h"
-#include "detect/DetectionOutcome.h"
-#include "store/DetectionStore.h"
-#include "ui/DateText.h"
+#include "notify/SoundPlayer.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 
 void frmVantu::GrabTimer_Timer()
@@ -24,7 +23,7 @@ std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
 
     // The frame is summed where the driver left it.
     const auto byteSum = static_cast<std::int64_t>(ByteSum(header->lpData, header->dwBytesUsed));
-    const DetectorStep step = StepDetector(Detector, byteSum, Vars.Settings.Sensitivity);
+    const DetectorStep step = StepDetector(detector_, byteSum, Vars.Settings.Sensitivity);
     if (step.Restarted)
         ui.StatusBar1->SetText(1, QStringLiteral("Initializing..."));
     if (step.BaselineComplete)
@@ -47,52 +46,36 @@ std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
         Detection();
         // Frames that arrived while a message box inside the detection was open have compared and
         // stored their own sums; this frame's sum is the reference for the next one.
-        Detector.LastFrameSum = byteSum;
+        detector_.LastFrameSum = byteSum;
     }
     return 0;
 }
 
-void frmVantu::Detection()
+DetectionServices frmVantu::MakeDetectionServices()
 {
-    const SettingsRecord& s = Vars.Settings;
-    if (IsTrue(s.SoundNotify))
-        NotifySound();
-    if (Vars.CurrentMode != ModeMonitor)
-        return;
-
-    const std::optional<QString> path = NextImagePath(s.ImageDirectory, StoredFileCount);
-    QString message = QStringLiteral("Detection: ") + NowText(platform_.Clock) + QStringLiteral(" : ");
-
-    switch (DecideDetection(StoredFileCount, s.MaxFiles, s.SaveImage))
-    {
-    case DetectionAction::WriteImage:
-        InitfilSelections();
-        if (unloaded_)
-            return;
-        if (!path)
-            message += NoFreeNameOutcome;
-        else if (IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, *path)))
-        {
-            message += *path + QStringLiteral(" written.");
-            if (IsTrue(s.EmailNotify))
-                NotifyEmail(*path);
-        }
-        else
-            message += SaveFailedOutcome;
-        break;
-    case DetectionAction::SaveDisabled:
-        message += SaveDisabledOutcome;
-        break;
-    case DetectionAction::LimitReached:
-        message += LimitReachedOutcome;
-        break;
-    }
-
-    ++DetectionCount;
-    ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(DetectionCount));
-    WriteLogEntry(message);
+    return {platform_.Clock,
+            log_,
+            [this] { NotifySound(); },
+            [this](const QString& imageFile) { NotifyEmail(imageFile); },
+            [this]
+            {
+                InitfilSelections();
+                return !unloaded_;
+            },
+            [this](const QString& path) { return IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, path)); },
+            [this](std::int32_t count)
+            { ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(count)); }};
 }
 
-void frmVantu::NotifySound() {}
+void frmVantu::Detection()
+{
+    detection_.Handle(Vars.CurrentMode == ModeMonitor, storedFileCount_);
+}
+
+void frmVantu::NotifySound()
+{
+    if (QFileInfo(Vars.Settings.NotifyFile).isFile())
+        platform_.Sound.Play(Vars.Settings.NotifyFile);
+}
 
 void frmVantu::NotifyEmail(const QString&) {}

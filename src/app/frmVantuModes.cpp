@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <cmath>
 
-void frmVantu::ChangeMode(std::int16_t NewMode)
+void frmVantu::ChangeMode(Mode NewMode)
 {
     Vars.CurrentMode = NewMode;
     Vars.PreviousActionText = ui.StatusBar1->Text(1);
@@ -38,7 +38,7 @@ void frmVantu::ChangeMode(std::int16_t NewMode)
     if (screen.RestartDetector)
     {
         platform_.Pointer.SetPointer(PointerShape::Hourglass);
-        Detector.FrameCount = 0;
+        detector_.FrameCount = 0;
         capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header)
                               { return FrameCallback(window, header); });
     }

@@ -5,17 +5,17 @@
 
 namespace
 {
-QMessageBox::Icon IconFor(int style)
+QMessageBox::Icon IconFor(MsgBoxStyle style)
 {
     switch (style & 0x70)
     {
     case MsgBoxStyle::Critical:
         return QMessageBox::Critical;
-    case 32:
+    case MsgBoxStyle::Question:
         return QMessageBox::Question;
     case MsgBoxStyle::Exclamation:
         return QMessageBox::Warning;
-    case 64:
+    case MsgBoxStyle::Information:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -23,7 +23,7 @@ QMessageBox::Icon IconFor(int style)
 }
 } // namespace
 
-int QtMessageBox::Show(const QString& prompt, int style, const QString& title)
+MsgBoxResult QtMessageBox::Show(const QString& prompt, MsgBoxStyle style, const QString& title)
 {
     QString text = prompt;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));

@@ -5,20 +5,28 @@
 class QWidget;
 
 // Styles and answers of a message box, with the values the program's texts are written against.
-namespace MsgBoxStyle
+// A style combines one button set with one icon.
+enum MsgBoxStyle : int
 {
-constexpr int OkOnly = 0;
-constexpr int YesNo = 4;
-constexpr int Critical = 16;
-constexpr int Exclamation = 48;
-} // namespace MsgBoxStyle
+    OkOnly = 0,
+    YesNo = 4,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64
+};
 
-namespace MsgBoxResult
+constexpr MsgBoxStyle operator|(MsgBoxStyle buttons, MsgBoxStyle icon)
 {
-constexpr int Ok = 1;
-constexpr int Yes = 6;
-constexpr int No = 7;
-} // namespace MsgBoxResult
+    return static_cast<MsgBoxStyle>(static_cast<int>(buttons) | static_cast<int>(icon));
+}
+
+enum MsgBoxResult : int
+{
+    Ok = 1,
+    Yes = 6,
+    No = 7
+};
 
 // The caption of a box that has none of its own.
 inline const QString ApplicationTitle = QStringLiteral("Vantu");
@@ -28,12 +36,13 @@ class IMessageBox
 {
 public:
     virtual ~IMessageBox() = default;
-    virtual int Show(const QString& prompt, int style = MsgBoxStyle::OkOnly, const QString& title = {}) = 0;
+    virtual MsgBoxResult Show(const QString& prompt, MsgBoxStyle style = MsgBoxStyle::OkOnly,
+                              const QString& title = {}) = 0;
 };
 
 // The real box: a modal QMessageBox over the active window.
 class QtMessageBox final : public IMessageBox
 {
 public:
-    int Show(const QString& prompt, int style, const QString& title) override;
+    MsgBoxResult Show(const QString& prompt, MsgBoxStyle style, const QString& title) override;
 };

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-void ScreenPointer::SetPointer(int shape)
+void ScreenPointer::SetPointer(PointerShape shape)
 {
     if (QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();

@@ -3,19 +3,19 @@
 #include <QCursor>
 
 // The screen-wide mouse pointer: 0 default, 11 hourglass, 99 the program's own busy icon.
-namespace PointerShape
+enum PointerShape : int
 {
-constexpr int Default = 0;
-constexpr int Hourglass = 11;
-constexpr int Custom = 99;
-} // namespace PointerShape
+    Default = 0,
+    Hourglass = 11,
+    Custom = 99
+};
 
 class IMousePointer
 {
 public:
     virtual ~IMousePointer() = default;
-    virtual void SetPointer(int shape) = 0;
-    virtual int Pointer() const = 0;
+    virtual void SetPointer(PointerShape shape) = 0;
+    virtual PointerShape Pointer() const = 0;
     // The picture shown for the custom shape.
     virtual void SetCustomIcon(const QCursor& cursor) = 0;
 };
@@ -24,11 +24,11 @@ public:
 class ScreenPointer final : public IMousePointer
 {
 public:
-    void SetPointer(int shape) override;
-    int Pointer() const override { return shape_; }
+    void SetPointer(PointerShape shape) override;
+    PointerShape Pointer() const override { return shape_; }
     void SetCustomIcon(const QCursor& cursor) override { custom_ = cursor; }
 
 private:
-    int shape_ = PointerShape::Default;
+    PointerShape shape_ = PointerShape::Default;
     QCursor custom_{Qt::BusyCursor};
 };

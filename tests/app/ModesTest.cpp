@@ -31,7 +31,7 @@ struct Observed
 
 Observed Observe(const frmVantu& w, const FakePointer& pointer)
 {
-    const frmVantuUi& ui = w.ui;
+    const frmVantuUi& ui = w.Ui();
     return {ui.StatusBar1->Text(1),
             ui.StatusBar1->Text(2),
             ui.imgStatus->pixmap().cacheKey(),
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(ModesTest, EachModeSetsItsRowOfTheStateTable)
 {
-    const frmVantuUi& ui = W().ui;
+    const frmVantuUi& ui = W().Ui();
     Observed s = State();
     EXPECT_EQ(s.Panel2, "Preview Mode");
     EXPECT_EQ(s.Picture, ui.imgStatPreview.cacheKey());
@@ -105,9 +105,9 @@ TEST_F(ModesTest, EachModeSetsItsRowOfTheStateTable)
                 !s.TrayExit);
     EXPECT_FALSE(s.Grab);
 
-    W().ui.mnuMonitor->trigger();
+    W().Ui().mnuMonitor->trigger();
     s = State();
-    EXPECT_EQ(W().Vars.CurrentMode, ModeMonitor);
+    EXPECT_EQ(W().CurrentMode(), ModeMonitor);
     EXPECT_EQ(s.Panel1, "Previewing...") << "Monitor keeps the action text until the baseline is there";
     EXPECT_EQ(s.Panel2, "Monitor Mode");
     EXPECT_EQ(s.Picture, ui.imgStatInital.cacheKey());
@@ -118,10 +118,10 @@ TEST_F(ModesTest, EachModeSetsItsRowOfTheStateTable)
     EXPECT_TRUE(s.Grab);
     EXPECT_EQ(s.Pointer, PointerShape::Hourglass);
 
-    W().ui.mnuPreview->trigger();
-    W().ui.mnuDetections->trigger();
+    W().Ui().mnuPreview->trigger();
+    W().Ui().mnuDetections->trigger();
     s = State();
-    EXPECT_EQ(W().Vars.CurrentMode, ModeView);
+    EXPECT_EQ(W().CurrentMode(), ModeView);
     EXPECT_EQ(s.Panel1, "Viewing...");
     EXPECT_EQ(s.Panel2, "View Mode");
     EXPECT_TRUE(!s.LiveView && s.Browser && s.Info && s.DetectionMenu && !s.Delete);
@@ -130,10 +130,10 @@ TEST_F(ModesTest, EachModeSetsItsRowOfTheStateTable)
                 !s.TrayExit);
     EXPECT_EQ(W().size(), QSize(TwipsToPixels(5025), TwipsToPixels(3615)));
 
-    W().ui.mnuPreview->trigger();
-    W().ui.mnuFineTune->trigger();
+    W().Ui().mnuPreview->trigger();
+    W().Ui().mnuFineTune->trigger();
     s = State();
-    EXPECT_EQ(W().Vars.CurrentMode, ModeFineTune);
+    EXPECT_EQ(W().CurrentMode(), ModeFineTune);
     EXPECT_EQ(s.Panel1, "Tuning...");
     EXPECT_EQ(s.Panel2, "Fine Tune Mode");
     EXPECT_EQ(s.Picture, ui.imgStatInital.cacheKey());
@@ -153,7 +153,7 @@ TEST_F(ModesTest, LeavingViewGivesTheWindowBackTheVideoSize)
     W().ChangeMode(ModeView);
     W().ChangeMode(ModeMonitor);
     EXPECT_EQ(W().size(), previewSize);
-    EXPECT_EQ(W().ui.Frame1->size(), QSize(328, 255));
+    EXPECT_EQ(W().Ui().Frame1->size(), QSize(328, 255));
 }
 
 TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
@@ -165,16 +165,16 @@ TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
 
     W().ChangeMode(ModeMonitor);
     CompleteBaseline();
-    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Monitoring...");
+    EXPECT_EQ(W().Ui().StatusBar1->Text(1), "Monitoring...");
     W().ChangeMode(ModeMonitor); // again: a new entry line and a new baseline
-    EXPECT_EQ(W().Detector.FrameCount, 0);
+    EXPECT_EQ(W().Detector().FrameCount, 0);
     W().ChangeMode(ModePreview);
     EXPECT_EQ(Log(), LogLine("Entered Monitor Mode: ") + LogLine("Entered Monitor Mode: ") +
                          LogLine("Entered Monitor Mode: ") + LogLine("Exited Monitor Mode: "));
 
     W().ChangeMode(ModeMonitor);
     CompleteBaseline();
-    W().ui.StatusBar1->SetText(1, QStringLiteral("Emailing..."));
+    W().Ui().StatusBar1->SetText(1, QStringLiteral("Emailing..."));
     W().ChangeMode(ModePreview);
     W().ChangeMode(ModeMonitor);
     CompleteBaseline();
@@ -186,7 +186,7 @@ TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
 
 TEST_F(ModesTest, PreviewBringsTheLivePictureBackAfterMonitoring)
 {
-    CaptureWindow* capture = W().Vars.CaptureWindowHandle;
+    CaptureWindow* capture = W().CaptureWindowHandle();
     W().ChangeMode(ModeMonitor);
     drivers.Camera().QueueFrame(10);
     W().GrabTimer_Timer();
@@ -197,53 +197,53 @@ TEST_F(ModesTest, PreviewBringsTheLivePictureBackAfterMonitoring)
 
 TEST_F(ModesTest, FineTuningShowsTheSliderOnceTheBaselineIsThere)
 {
-    W().Vars.Settings.Sensitivity = 2.0;
-    W().ui.mnuFineTune->trigger();
-    EXPECT_EQ(W().ui.sldSens->value(), 200);
-    EXPECT_EQ(W().ui.framSens->title(), QStringLiteral("2"));
-    EXPECT_TRUE(W().ui.framSens->isHidden());
-    EXPECT_EQ(W().ui.framSens->y(), W().ui.Frame1->y());
-    EXPECT_EQ(W().ui.framSens->height(), W().ui.Frame1->height());
+    W().Settings().Sensitivity = 2.0;
+    W().Ui().mnuFineTune->trigger();
+    EXPECT_EQ(W().Ui().sldSens->value(), 200);
+    EXPECT_EQ(W().Ui().framSens->title(), QStringLiteral("2"));
+    EXPECT_TRUE(W().Ui().framSens->isHidden());
+    EXPECT_EQ(W().Ui().framSens->y(), W().Ui().Frame1->y());
+    EXPECT_EQ(W().Ui().framSens->height(), W().Ui().Frame1->height());
 
     // Fine tuning is fed by the live preview frames; without a minimum interval every frame counts.
-    capPreviewRate(W().Vars.CaptureWindowHandle, 0);
+    capPreviewRate(W().CaptureWindowHandle(), 0);
     for (int i = 0; i < 26; ++i)
     {
         drivers.Camera().QueueFrame(1000);
         drivers.Camera().AnnounceFrame();
         QCoreApplication::sendPostedEvents();
     }
-    EXPECT_EQ(W().Detector.FrameCount, 26);
-    EXPECT_FALSE(W().ui.framSens->isHidden());
-    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Tuning...");
-    EXPECT_EQ(W().ui.imgStatus->pixmap().cacheKey(), W().ui.imgStatTune.cacheKey());
+    EXPECT_EQ(W().Detector().FrameCount, 26);
+    EXPECT_FALSE(W().Ui().framSens->isHidden());
+    EXPECT_EQ(W().Ui().StatusBar1->Text(1), "Tuning...");
+    EXPECT_EQ(W().Ui().imgStatus->pixmap().cacheKey(), W().Ui().imgStatTune.cacheKey());
     EXPECT_EQ(h.pointer.Pointer(), PointerShape::Default);
 
-    W().ui.sldSens->setValue(125);
-    EXPECT_EQ(W().Vars.Settings.Sensitivity, 1.25);
-    EXPECT_EQ(W().ui.framSens->title(), QStringLiteral("1.25"));
-    EXPECT_EQ(W().Detector.FrameCount, 26) << "moving the slider keeps the baseline";
+    W().Ui().sldSens->setValue(125);
+    EXPECT_EQ(W().Settings().Sensitivity, 1.25);
+    EXPECT_EQ(W().Ui().framSens->title(), QStringLiteral("1.25"));
+    EXPECT_EQ(W().Detector().FrameCount, 26) << "moving the slider keeps the baseline";
 
-    W().ui.mnuFineTune->trigger();
-    EXPECT_TRUE(W().ui.framSens->isHidden());
-    EXPECT_FALSE(W().ui.mnuFineTune->isChecked());
-    EXPECT_TRUE(W().ui.mnuMonitor->isEnabled());
-    EXPECT_TRUE(W().ui.mnuDetections->isEnabled());
-    EXPECT_EQ(W().Vars.CurrentMode, ModePreview);
+    W().Ui().mnuFineTune->trigger();
+    EXPECT_TRUE(W().Ui().framSens->isHidden());
+    EXPECT_FALSE(W().Ui().mnuFineTune->isChecked());
+    EXPECT_TRUE(W().Ui().mnuMonitor->isEnabled());
+    EXPECT_TRUE(W().Ui().mnuDetections->isEnabled());
+    EXPECT_EQ(W().CurrentMode(), ModePreview);
 }
 
 TEST_F(ModesTest, PreviewFromFineTuningKeepsTheFineTuningMenuState)
 {
-    W().ui.mnuFineTune->trigger();
+    W().Ui().mnuFineTune->trigger();
     CompleteBaseline();
-    W().ui.mnuPreview->trigger();
-    EXPECT_EQ(W().Vars.CurrentMode, ModePreview);
-    EXPECT_TRUE(W().ui.mnuFineTune->isChecked());
-    EXPECT_FALSE(W().ui.mnuMonitor->isEnabled());
-    EXPECT_FALSE(W().ui.framSens->isHidden());
-    W().ui.mnuFineTune->trigger(); // the slider is shown, so this leaves fine tuning
-    EXPECT_TRUE(W().ui.framSens->isHidden());
-    EXPECT_TRUE(W().ui.mnuMonitor->isEnabled());
+    W().Ui().mnuPreview->trigger();
+    EXPECT_EQ(W().CurrentMode(), ModePreview);
+    EXPECT_TRUE(W().Ui().mnuFineTune->isChecked());
+    EXPECT_FALSE(W().Ui().mnuMonitor->isEnabled());
+    EXPECT_FALSE(W().Ui().framSens->isHidden());
+    W().Ui().mnuFineTune->trigger(); // the slider is shown, so this leaves fine tuning
+    EXPECT_TRUE(W().Ui().framSens->isHidden());
+    EXPECT_TRUE(W().Ui().mnuMonitor->isEnabled());
 }
 
 TEST_F(ModesTest, SliderPositionRoundsHalvesToEvenAndCaptionUsesTheShortestForm)
@@ -257,29 +257,29 @@ TEST_F(ModesTest, SliderPositionRoundsHalvesToEvenAndCaptionUsesTheShortestForm)
     for (const Case& c : {Case{2.0, 200, "2"}, Case{0.125, 12, "0.125"}, Case{0.135, 14, "0.135"},
                           Case{2.5, 250, "2.5"}, Case{0.0, 0, "0"}, Case{7.0, 500, "7"}})
     {
-        W().Vars.Settings.Sensitivity = c.sensitivity;
-        W().ui.mnuFineTune->trigger();
-        EXPECT_EQ(W().ui.sldSens->value(), c.position) << c.sensitivity;
-        EXPECT_EQ(W().ui.framSens->title(), QString::fromLatin1(c.caption));
-        EXPECT_EQ(W().Vars.Settings.Sensitivity, c.sensitivity)
+        W().Settings().Sensitivity = c.sensitivity;
+        W().Ui().mnuFineTune->trigger();
+        EXPECT_EQ(W().Ui().sldSens->value(), c.position) << c.sensitivity;
+        EXPECT_EQ(W().Ui().framSens->title(), QString::fromLatin1(c.caption));
+        EXPECT_EQ(W().Settings().Sensitivity, c.sensitivity)
             << "opening the slider does not change the value";
-        W().ui.framSens->show();
-        W().ui.mnuFineTune->trigger();
+        W().Ui().framSens->show();
+        W().Ui().mnuFineTune->trigger();
     }
 }
 
 TEST_F(ModesTest, AnUnknownModeShowsAnErrorAndOnlyTheCommonSettings)
 {
     W().ChangeMode(ModeMonitor);
-    W().ChangeMode(7);
-    EXPECT_EQ(W().Vars.CurrentMode, 7);
-    EXPECT_EQ(W().ui.StatusBar1->Text(1), "Mode Error!");
-    EXPECT_EQ(W().ui.StatusBar1->Text(2), "Unknown Mode");
-    EXPECT_TRUE(W().ui.mnuPreferences->isEnabled());
-    EXPECT_TRUE(W().ui.mnuFileExit->isEnabled());
-    EXPECT_FALSE(W().ui.mnuHide->isEnabled());
-    EXPECT_FALSE(W().ui.GrabTimer->isActive());
-    EXPECT_TRUE(W().ui.mnuMonitor->isChecked()) << "everything else keeps its state";
+    W().ChangeMode(static_cast<Mode>(7));
+    EXPECT_EQ(W().CurrentMode(), 7);
+    EXPECT_EQ(W().Ui().StatusBar1->Text(1), "Mode Error!");
+    EXPECT_EQ(W().Ui().StatusBar1->Text(2), "Unknown Mode");
+    EXPECT_TRUE(W().Ui().mnuPreferences->isEnabled());
+    EXPECT_TRUE(W().Ui().mnuFileExit->isEnabled());
+    EXPECT_FALSE(W().Ui().mnuHide->isEnabled());
+    EXPECT_FALSE(W().Ui().GrabTimer->isActive());
+    EXPECT_TRUE(W().Ui().mnuMonitor->isChecked()) << "everything else keeps its state";
 }
 
 TEST(ModesWithoutDriver, MonitorNeverGetsFramesAndKeepsTheHourglass)
@@ -291,6 +291,6 @@ TEST(ModesWithoutDriver, MonitorNeverGetsFramesAndKeepsTheHourglass)
     for (int i = 0; i < 30; ++i)
         w.GrabTimer_Timer();
     EXPECT_EQ(h.pointer.Pointer(), PointerShape::Hourglass);
-    EXPECT_EQ(w.ui.StatusBar1->Text(1), "Initializing...");
-    EXPECT_EQ(w.ui.Frame1->size(), QSize(8, 15));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), "Initializing...");
+    EXPECT_EQ(w.Ui().Frame1->size(), QSize(8, 15));
 }

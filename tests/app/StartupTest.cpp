@@ -1,6 +1,7 @@
 #include "capture/CaptureDriverList.h"
 #include "capture/CaptureWindow.h"
 #include "support/ScriptedDriver.h"
+#include "support/StreamModalDialog.h"
 #include "support/VantuHarness.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
@@ -44,19 +45,19 @@ TEST(Startup, WithoutAnyDriverTheWindowOpensSmallInPreviewMode)
 
     EXPECT_FALSE(w.IsUnloaded());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantu Version 1.0"));
-    EXPECT_EQ(w.Vars.CurrentMode, ModePreview);
-    EXPECT_EQ(w.ui.StatusBar1->Text(1), QStringLiteral("Initializing..."));
-    EXPECT_EQ(w.ui.StatusBar1->Text(2), QStringLiteral("Preview Mode"));
-    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 0"));
-    EXPECT_EQ(w.ui.Frame1->size(), QSize(8, 15));
-    EXPECT_EQ(w.ui.imgStatus->height(), 14); // 0.9 x 15 = 13.5, rounded
+    EXPECT_EQ(w.CurrentMode(), ModePreview);
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Initializing..."));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(2), QStringLiteral("Preview Mode"));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 0"));
+    EXPECT_EQ(w.Ui().Frame1->size(), QSize(8, 15));
+    EXPECT_EQ(w.Ui().imgStatus->height(), 14); // 0.9 x 15 = 13.5, rounded
     EXPECT_EQ(w.width(), std::max(WindowPixels(8 + 145 + 40), w.minimumSizeHint().width()));
-    EXPECT_EQ(w.Vars.Settings.DeviceName, QString(100, QChar(0))) << "the empty description buffer";
-    EXPECT_NE(w.Vars.CaptureWindowHandle, nullptr);
+    EXPECT_EQ(w.Settings().DeviceName, QString(100, QChar(0))) << "the empty description buffer";
+    EXPECT_NE(w.CaptureWindowHandle(), nullptr);
     EXPECT_TRUE(h.messages.shown.empty());
     EXPECT_TRUE(QDir(h.dir.path() + "/Detections").exists());
     EXPECT_TRUE(h.pointer.customIconSet);
-    EXPECT_EQ(w.CommonDialog1.HelpFile, h.dir.path() + "/Vantu10.Hlp");
+    EXPECT_EQ(w.CommonDialog1().HelpFile, h.dir.path() + "/Vantu10.Hlp");
 }
 
 TEST(Startup, DriverZeroGivesTheWindowTheSizeOfItsVideoFormat)
@@ -66,16 +67,16 @@ TEST(Startup, DriverZeroGivesTheWindowTheSizeOfItsVideoFormat)
     VantuHarness h;
     frmVantu& w = h.Start();
 
-    EXPECT_EQ(w.ui.StatusBar1->Text(1), QStringLiteral("Previewing..."));
-    EXPECT_EQ(w.Vars.CaptureWindowHandle->size(), QSize(320, 240));
-    EXPECT_EQ(w.Vars.CaptureWindowHandle->pos(), QPoint(4, 12));
-    EXPECT_EQ(w.Vars.CaptureWindowHandle->parentWidget(), w.ui.Frame1);
-    EXPECT_EQ(w.ui.Frame1->size(), QSize(328, 255));
-    EXPECT_EQ(w.ui.imgStatus->height(), 230); // 0.9 x 255 = 229.5, rounded
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Previewing..."));
+    EXPECT_EQ(w.CaptureWindowHandle()->size(), QSize(320, 240));
+    EXPECT_EQ(w.CaptureWindowHandle()->pos(), QPoint(4, 12));
+    EXPECT_EQ(w.CaptureWindowHandle()->parentWidget(), w.Ui().Frame1);
+    EXPECT_EQ(w.Ui().Frame1->size(), QSize(328, 255));
+    EXPECT_EQ(w.Ui().imgStatus->height(), 230); // 0.9 x 255 = 229.5, rounded
     EXPECT_EQ(w.width(), WindowPixels(328 + 145 + 40));
     EXPECT_EQ(w.height(), WindowPixels(255 + 7 + 80));
-    EXPECT_TRUE(w.Vars.CaptureWindowHandle->Previewing());
-    EXPECT_EQ(w.Vars.Settings.DeviceName, QStringLiteral("Scripted camera 0") + QString(83, QChar(0)));
+    EXPECT_TRUE(w.CaptureWindowHandle()->Previewing());
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 0") + QString(83, QChar(0)));
     EXPECT_EQ(drivers.Camera(1).Opens, 0) << "start-up always connects driver 0";
 }
 
@@ -85,8 +86,8 @@ TEST(Startup, DriverZeroThatCannotBeOpenedLeavesInitializingSilently)
     drivers.Camera().OpenSucceeds = false;
     VantuHarness h;
     frmVantu& w = h.Start();
-    EXPECT_EQ(w.ui.StatusBar1->Text(1), QStringLiteral("Initializing..."));
-    EXPECT_EQ(w.ui.Frame1->size(), QSize(8, 15));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Initializing..."));
+    EXPECT_EQ(w.Ui().Frame1->size(), QSize(8, 15));
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
@@ -118,33 +119,33 @@ TEST(MainWindow, HasTheMenuTreeStatusPanelsAndDesignPlaces)
     for (const QAction* menu : w.menuBar()->actions())
         top << menu->text();
     EXPECT_EQ(top, (QStringList{"&File", "&Detections", "&View", "&Help"}));
-    EXPECT_EQ(Captions(w.ui.mnuFile), (QStringList{"&Hide", "-", "E&xit"}));
-    EXPECT_EQ(Captions(w.ui.mnuDetection), (QStringList{"&Select All", "&Delete"}));
-    EXPECT_EQ(Captions(w.ui.mnuView), (QStringList{"&Preview", "&Monitor", "&Detections", "&Fine Tuning",
-                                                   "&Log File", "-", "P&references"}));
-    EXPECT_EQ(Captions(w.ui.mnuHelp), (QStringList{"&Index", "&About"}));
-    EXPECT_EQ(Captions(w.ui.mPopup), (QStringList{"&Show", "Stop &Monitoring", "&Exit"}));
-    EXPECT_FALSE(w.ui.mPopup->isVisible());
+    EXPECT_EQ(Captions(w.Ui().mnuFile), (QStringList{"&Hide", "-", "E&xit"}));
+    EXPECT_EQ(Captions(w.Ui().mnuDetection), (QStringList{"&Select All", "&Delete"}));
+    EXPECT_EQ(Captions(w.Ui().mnuView), (QStringList{"&Preview", "&Monitor", "&Detections", "&Fine Tuning",
+                                                     "&Log File", "-", "P&references"}));
+    EXPECT_EQ(Captions(w.Ui().mnuHelp), (QStringList{"&Index", "&About"}));
+    EXPECT_EQ(Captions(w.Ui().mPopup), (QStringList{"&Show", "Stop &Monitoring", "&Exit"}));
+    EXPECT_FALSE(w.Ui().mPopup->isVisible());
 
     const QStringList keys{"StatAct", "StatMode", "StatDet"};
     const QStringList tips{"Current Action", "Mode", "Number of Stored Detections"};
-    ASSERT_EQ(w.ui.StatusBar1->Count(), 3);
+    ASSERT_EQ(w.Ui().StatusBar1->Count(), 3);
     for (int position = 1; position <= 3; ++position)
     {
-        EXPECT_EQ(w.ui.StatusBar1->Key(position), keys[position - 1]);
-        EXPECT_EQ(w.ui.StatusBar1->ToolTip(position), tips[position - 1]);
+        EXPECT_EQ(w.Ui().StatusBar1->Key(position), keys[position - 1]);
+        EXPECT_EQ(w.Ui().StatusBar1->ToolTip(position), tips[position - 1]);
     }
 
-    EXPECT_EQ(w.ui.Frame1->title(), QStringLiteral("Live View"));
-    EXPECT_EQ(w.ui.Frame1->pos(), QPoint(145, 7));
-    EXPECT_EQ(w.ui.filDetections->geometry(), QRect(7, 8, 125, 162));
-    EXPECT_EQ(w.ui.picDetection->geometry(), QRect(144, 8, 178, 144));
-    EXPECT_EQ(w.ui.lblDetectionInfo->geometry(), QRect(139, 156, 185, 15));
-    EXPECT_EQ(w.ui.framSens->geometry(), QRect(106, 16, 35, 147));
-    EXPECT_TRUE(w.ui.framSens->isHidden());
-    EXPECT_EQ(w.ui.GrabTimer->interval(), 10);
-    EXPECT_EQ(w.ui.InternetTimer->interval(), 1000);
-    EXPECT_FALSE(w.ui.InternetTimer->isActive());
+    EXPECT_EQ(w.Ui().Frame1->title(), QStringLiteral("Live View"));
+    EXPECT_EQ(w.Ui().Frame1->pos(), QPoint(145, 7));
+    EXPECT_EQ(w.Ui().filDetections->geometry(), QRect(7, 8, 125, 162));
+    EXPECT_EQ(w.Ui().picDetection->geometry(), QRect(144, 8, 178, 144));
+    EXPECT_EQ(w.Ui().lblDetectionInfo->geometry(), QRect(139, 156, 185, 15));
+    EXPECT_EQ(w.Ui().framSens->geometry(), QRect(106, 16, 35, 147));
+    EXPECT_TRUE(w.Ui().framSens->isHidden());
+    EXPECT_EQ(w.Ui().GrabTimer->interval(), 10);
+    EXPECT_EQ(w.Ui().InternetTimer->interval(), 1000);
+    EXPECT_FALSE(w.Ui().InternetTimer->isActive());
 }
 
 TEST(MainWindow, PicturesAreRealImages)
@@ -153,7 +154,7 @@ TEST(MainWindow, PicturesAreRealImages)
     VantuHarness h;
     frmVantu& w = h.Start();
     for (const QPixmap* picture :
-         {&w.ui.imgStatInital, &w.ui.imgStatPreview, &w.ui.imgStatMonitor, &w.ui.imgStatTune})
+         {&w.Ui().imgStatInital, &w.Ui().imgStatPreview, &w.Ui().imgStatMonitor, &w.Ui().imgStatTune})
     {
         const QImage image = picture->toImage();
         ASSERT_FALSE(image.isNull());
@@ -163,9 +164,9 @@ TEST(MainWindow, PicturesAreRealImages)
                 colours.insert(image.pixel(x, y));
         EXPECT_GT(colours.size(), 5);
     }
-    EXPECT_NE(w.ui.imgStatInital.toImage(), w.ui.imgStatMonitor.toImage());
+    EXPECT_NE(w.Ui().imgStatInital.toImage(), w.Ui().imgStatMonitor.toImage());
     EXPECT_FALSE(w.windowIcon().isNull());
-    EXPECT_FALSE(w.ui.Image1.pixmap().isNull());
+    EXPECT_FALSE(w.Ui().Image1.pixmap().isNull());
 }
 
 TEST(MainWindow, TheSeparatorLineAlwaysSpansTheWindow)
@@ -177,7 +178,7 @@ TEST(MainWindow, TheSeparatorLineAlwaysSpansTheWindow)
     for (const int width : {400, 900, 250})
     {
         w.resize(width, 300);
-        EXPECT_EQ(w.ui.Line1->width(), w.width());
+        EXPECT_EQ(w.Ui().Line1->width(), w.width());
     }
 }
 
@@ -187,17 +188,17 @@ TEST(MainWindow, HelpIndexOpensTheHelpDocumentFromTheApplicationFolder)
     VantuHarness h;
     frmVantu& w = h.Start();
 
-    w.ui.mnuHelpIndex->trigger();
+    w.Ui().mnuHelpIndex->trigger();
     ASSERT_EQ(h.messages.shown.size(), 1u) << "there is no help file in the folder yet";
     EXPECT_TRUE(h.messages.shown[0].Prompt.contains(h.dir.path() + "/Vantu10.Hlp"));
 
     h.WriteAppFile(QStringLiteral("Vantu10.Hlp"),
                    "<html><body><p>Top</p><h2><a name=\"index\">Index</a></h2><p>Entries</p></body></html>");
-    w.ui.mnuHelpIndex->trigger();
-    EXPECT_EQ(w.CommonDialog1.HelpCommand, CommonDialog::cdlHelpIndex);
-    ASSERT_NE(w.CommonDialog1.HelpWindow(), nullptr);
-    EXPECT_TRUE(w.CommonDialog1.HelpWindow()->isVisible());
-    const auto* text = w.CommonDialog1.HelpWindow()->findChild<QTextBrowser*>();
+    w.Ui().mnuHelpIndex->trigger();
+    EXPECT_EQ(w.CommonDialog1().HelpCommand, CommonDialog::cdlHelpIndex);
+    ASSERT_NE(w.CommonDialog1().HelpWindow(), nullptr);
+    EXPECT_TRUE(w.CommonDialog1().HelpWindow()->isVisible());
+    const auto* text = w.CommonDialog1().HelpWindow()->findChild<QTextBrowser*>();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Entries")));
 }
@@ -214,18 +215,22 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
     w.ChangeMode(ModePreview);
     const QByteArray logBefore = h.ReadAppFile(QStringLiteral("Vantu.Log"));
 
-    w.ui.mnuFileExit->trigger();
+    w.Ui().mnuFileExit->trigger();
     EXPECT_TRUE(w.IsUnloaded());
-    EXPECT_FALSE(w.ui.GrabTimer->isActive());
+    EXPECT_FALSE(w.Ui().GrabTimer->isActive());
     EXPECT_EQ(h.ReadAppFile(QStringLiteral("Vantu.Log")), logBefore);
 
-    // With the callbacks removed, a grabbed frame or a driver error reaches nothing.
-    w.Vars.CurrentMode = ModeMonitor;
+    // With the callbacks removed, a grabbed frame or a driver error reaches nothing, even when the
+    // window was closed while it monitored.
+    VantuHarness monitoring;
+    frmVantu& m = monitoring.Start();
+    m.ChangeMode(ModeMonitor);
+    m.close();
     drivers.Camera().QueueFrame(1000);
-    w.GrabTimer_Timer();
-    EXPECT_EQ(w.Detector.FrameCount, 0);
+    m.GrabTimer_Timer();
+    EXPECT_EQ(m.Detector().FrameCount, 0);
     drivers.Camera().RaiseError(5, QStringLiteral("gone"));
-    EXPECT_TRUE(h.messages.shown.empty());
+    EXPECT_TRUE(monitoring.messages.shown.empty());
 }
 
 TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
@@ -233,21 +238,19 @@ TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
     InstallCaptureDrivers(nullptr);
     VantuHarness h;
     frmVantu& w = h.Start();
-    QTimer::singleShot(0,
-                       []
-                       {
-                           auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                           ASSERT_NE(about, nullptr);
-                           EXPECT_EQ(about->windowTitle(), QStringLiteral("About Vantu Version 1.0"));
-                           QStringList texts;
-                           for (const QLabel* label : about->findChildren<QLabel*>())
-                               texts << label->text();
-                           EXPECT_TRUE(texts.contains(QStringLiteral("Vantu")));
-                           EXPECT_TRUE(texts.contains(QStringLiteral("Version 1.0")));
-                           const QLabel* picture = about->findChild<QLabel*>(QStringLiteral("picIcon"));
-                           ASSERT_NE(picture, nullptr);
-                           EXPECT_FALSE(picture->pixmap().isNull());
-                           about->accept();
-                       });
-    w.ui.mnuAbout->trigger();
+    OperateNextModal<QDialog>(
+        [](QDialog& about)
+        {
+            EXPECT_EQ(about.windowTitle(), QStringLiteral("About Vantu Version 1.0"));
+            QStringList texts;
+            for (const QLabel* label : about.findChildren<QLabel*>())
+                texts << label->text();
+            EXPECT_TRUE(texts.contains(QStringLiteral("Vantu")));
+            EXPECT_TRUE(texts.contains(QStringLiteral("Version 1.0")));
+            const QLabel* picture = about.findChild<QLabel*>(QStringLiteral("picIcon"));
+            ASSERT_NE(picture, nullptr);
+            EXPECT_FALSE(picture->pixmap().isNull());
+            about.accept();
+        });
+    w.Ui().mnuAbout->trigger();
 }

@@ -2,6 +2,7 @@
 #include "capture/frmSelect.h"
 #include "settings/frmPreferences.h"
 #include "support/ScriptedDriver.h"
+#include "support/StreamModalDialog.h"
 #include "support/VantuHarness.h"
 
 #include <QAction>
@@ -20,12 +21,6 @@
 
 namespace
 {
-// Runs body once the next modal dialog is open, then lets the test go on.
-void WhenModalOpens(std::function<void()> body)
-{
-    QTimer::singleShot(0, std::move(body));
-}
-
 class VideoDialogsTest : public ::testing::Test
 {
 protected:
@@ -35,11 +30,11 @@ protected:
     void InSelect(frmVantu& w, const std::function<void(frmSelect&)>& body)
     {
         frmPreferences& preferences = w.LoadPreferences();
-        WhenModalOpens(
-            [&w, body]
+        OperateNextModal<frmSelect>(
+            [&w, body](frmSelect& select)
             {
-                ASSERT_NE(w.Select(), nullptr);
-                body(*w.Select());
+                EXPECT_EQ(w.Select(), &select);
+                body(select);
             });
         preferences.cmdSelectDevice->click();
         EXPECT_EQ(w.Select(), nullptr) << "the selection dialog is unloaded when it closes";
@@ -77,7 +72,7 @@ TEST_F(VideoDialogsTest, SelectConnectsTheChosenDriverAndShowsItsName)
                  select.cmdSelect->click();
              });
     EXPECT_EQ(drivers.Camera(2).Opens, 1);
-    EXPECT_EQ(w.Vars.Settings.DeviceName, QStringLiteral("Scripted camera 2"));
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 2"));
     EXPECT_EQ(w.Preferences()->txtDevice->text(), QStringLiteral("Scripted camera 2"));
     EXPECT_EQ(w.size(), before) << "a driver change does not resize the window";
 
@@ -88,7 +83,7 @@ TEST_F(VideoDialogsTest, SelectConnectsTheChosenDriverAndShowsItsName)
                  select.cmboSource->setCurrentIndex(-1);
                  select.cmdSelect->click(); // nothing selected: only closes
              });
-    EXPECT_EQ(w.Vars.Settings.DeviceName, QStringLiteral("Scripted camera 2"));
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 2"));
 }
 
 TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
@@ -96,14 +91,14 @@ TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
     drivers.Camera(1).OpenSucceeds = false;
     drivers.Camera(1).HasFormatDialog = false;
     frmVantu& w = Start();
-    const QString device = w.Vars.Settings.DeviceName;
+    const QString device = w.Settings().DeviceName;
     InSelect(w,
              [](frmSelect& select)
              {
                  select.cmboSource->setCurrentIndex(1);
                  select.cmdSelect->click();
              });
-    EXPECT_EQ(w.Vars.Settings.DeviceName, device);
+    EXPECT_EQ(w.Settings().DeviceName, device);
     EXPECT_TRUE(w.Preferences()->cmdVidFormat->isEnabled());
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -162,8 +157,8 @@ TEST_F(VideoDialogsTest, FormatResizesTheLiveViewToTheNewFrameSize)
     frmVantu& w = Start();
     w.LoadPreferences().cmdVidFormat->click();
     EXPECT_EQ(drivers.Camera(0).FormatDialogs, 1);
-    EXPECT_EQ(w.Vars.CaptureWindowHandle->size(), QSize(640, 480));
-    EXPECT_EQ(w.ui.Frame1->size(), QSize(648, 495));
+    EXPECT_EQ(w.CaptureWindowHandle()->size(), QSize(640, 480));
+    EXPECT_EQ(w.Ui().Frame1->size(), QSize(648, 495));
 
     w.Preferences()->cmdVidSource->click();
     EXPECT_EQ(drivers.Camera(0).SourceDialogs, 1);
@@ -172,26 +167,26 @@ TEST_F(VideoDialogsTest, FormatResizesTheLiveViewToTheNewFrameSize)
 TEST_F(VideoDialogsTest, PreferencesShowTheSettingsOfNowAndSaveWhenTheyClose)
 {
     frmVantu& w = Start();
-    w.Vars.Settings.Sensitivity = 1.25;
-    WhenModalOpens(
-        [&w]
+    w.Settings().Sensitivity = 1.25;
+    OperateNextModal<frmPreferences>(
+        [&w](frmPreferences& dialog)
         {
-            frmPreferences* preferences = w.Preferences();
-            ASSERT_NE(preferences, nullptr);
+            frmPreferences* preferences = &dialog;
+            EXPECT_EQ(w.Preferences(), preferences);
             EXPECT_EQ(preferences->windowTitle(), QStringLiteral("Preferences"));
             EXPECT_EQ(preferences->framSens->title(), QStringLiteral("Sensitivity : 1.25"));
             EXPECT_EQ(preferences->sldSens->value(), 125);
             EXPECT_EQ(preferences->txtDevice->text(), QStringLiteral("Scripted camera 0"));
             preferences->sldSens->setValue(50);
-            EXPECT_EQ(w.Vars.Settings.Sensitivity, 0.5) << "a change takes effect at once";
+            EXPECT_EQ(w.Settings().Sensitivity, 0.5) << "a change takes effect at once";
             EXPECT_EQ(preferences->framSens->title(), QStringLiteral("Sensitivity : 0.5"));
             preferences->close();
         });
-    w.ui.mnuPreferences->trigger();
+    w.Ui().mnuPreferences->trigger();
     EXPECT_EQ(w.Preferences(), nullptr);
     SettingsRecord saved = DecodeSettings(h.ReadAppFile(QStringLiteral("Vantu.Dat")));
     EXPECT_EQ(saved.Sensitivity, 0.5);
-    EXPECT_EQ(saved.DeviceName, w.Vars.Settings.DeviceName);
+    EXPECT_EQ(saved.DeviceName, w.Settings().DeviceName);
 }
 
 TEST_F(VideoDialogsTest, ACameraFailingWhileRunningShowsTheVideoErrorAndEnds)
@@ -206,19 +201,19 @@ TEST_F(VideoDialogsTest, ACameraFailingWhileRunningShowsTheVideoErrorAndEnds)
         h.messages.shown[0].Prompt.startsWith(QStringLiteral("The camera \"Scripted camera 0\" stopped")));
     EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("\rError Number: 19\r")));
     EXPECT_TRUE(w.IsUnloaded());
-    EXPECT_FALSE(w.ui.GrabTimer->isActive());
+    EXPECT_FALSE(w.Ui().GrabTimer->isActive());
 }
 
 TEST_F(VideoDialogsTest, AVideoErrorInsideTheFormatDialogUnloadsTheOpenDialogsSafely)
 {
     frmVantu& w = Start();
-    WhenModalOpens(
-        [&w, this]
+    OperateNextModal<frmPreferences>(
+        [&w, this](frmPreferences& preferences)
         {
-            ASSERT_NE(w.Preferences(), nullptr);
+            EXPECT_EQ(w.Preferences(), &preferences);
             drivers.Camera(0).RaiseError(5, QStringLiteral("Input/output error"));
         });
-    w.ui.mnuPreferences->trigger();
+    w.Ui().mnuPreferences->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.IsUnloaded());
     EXPECT_EQ(w.Preferences(), nullptr);

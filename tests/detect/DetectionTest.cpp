@@ -1,5 +1,4 @@
 #include "store/DetectionStore.h"
-#include "support/RecordingVantu.h"
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
 #include "ui/DateText.h"
@@ -25,13 +24,29 @@ protected:
         settings.SaveImage = True;
         settings.WriteLogFile = True;
         settings.LogMaxSize = 1000;
+        settings.NotifyFile = h.AppFile(QStringLiteral("Notify.Wav"));
+        h.WriteAppFile(QStringLiteral("Notify.Wav"), "RIFF");
+        settings.EmailAddress = QStringLiteral("watch@example.org");
+        settings.POPServer = QStringLiteral("127.0.0.1");
+        settings.POPUser = QStringLiteral("watch");
+        settings.POPPassword = QStringLiteral("secret");
     }
 
-    RecordingVantu& Start()
+    frmVantu& Start()
     {
         h.WriteSettings(settings);
-        window = &h.Start<RecordingVantu>();
+        window = &h.Start();
         return *window;
+    }
+
+    // The images handed to the mail component, in order.
+    QStringList MailedImages() const
+    {
+        QStringList images;
+        for (const FakeMailComponent::Operation& operation : h.mail.operations)
+            if (operation.id == 27)
+                images << operation.value.toString();
+        return images;
     }
 
     QString ImageDirectory() const { return h.dir.path() + QStringLiteral("/Detections/"); }
@@ -80,17 +95,17 @@ protected:
     ScopedScriptedDrivers drivers;
     VantuHarness h;
     SettingsRecord settings;
-    RecordingVantu* window = nullptr;
+    frmVantu* window = nullptr;
     std::uint64_t last_ = Still;
 };
 } // namespace
 
 TEST_F(DetectionTest, ImagesAreNamedFromTheLaggingCountAndEveryDetectionIsCountedAndLogged)
 {
-    RecordingVantu& w = Start();
+    frmVantu& w = Start();
     EnterMonitorWithBaseline();
-    EXPECT_EQ(w.ui.StatusBar1->Text(1), QStringLiteral("Monitoring..."));
-    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 0"));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Monitoring..."));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 0"));
 
     QStringList expectedLines;
     int count = 0;
@@ -99,20 +114,20 @@ TEST_F(DetectionTest, ImagesAreNamedFromTheLaggingCountAndEveryDetectionIsCounte
     {
         Detect();
         ++count;
-        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: %1").arg(count));
+        EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: %1").arg(count));
         expectedLines << Line(ImageDirectory() + QLatin1String(name) + QStringLiteral(" written."));
         const QImage image(ImageDirectory() + QLatin1String(name));
         EXPECT_EQ(image.size(), QSize(64, 48)) << name << " is a bitmap of the frame";
     }
     EXPECT_EQ(DetectionLines(), expectedLines);
-    EXPECT_EQ(w.Sounds, 4);
-    EXPECT_TRUE(w.Emails.isEmpty()) << "e-mail is off by default";
+    EXPECT_EQ(h.sound.played.size(), 4);
+    EXPECT_TRUE(MailedImages().isEmpty()) << "e-mail is off by default";
 }
 
 TEST_F(DetectionTest, MaxFilesPlusOneImagesAreWrittenBeforeTheLimitStopsThem)
 {
     settings.MaxFiles = 3;
-    RecordingVantu& w = Start();
+    frmVantu& w = Start();
     EnterMonitorWithBaseline();
     for (int i = 0; i < 6; ++i)
         Detect();
@@ -122,7 +137,7 @@ TEST_F(DetectionTest, MaxFilesPlusOneImagesAreWrittenBeforeTheLimitStopsThem)
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral(" written.")));
     EXPECT_EQ(lines[4], Line(QStringLiteral("No image file written, exceeded Max Files!")));
     EXPECT_EQ(lines[5], Line(QStringLiteral("No image file written, exceeded Max Files!")));
-    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 6"));
+    EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 6"));
 }
 
 TEST_F(DetectionTest, SaveImageOffWritesAndMailsNothingButStillCountsAndLogs)
@@ -132,14 +147,14 @@ TEST_F(DetectionTest, SaveImageOffWritesAndMailsNothingButStillCountsAndLogs)
     for (const std::int32_t maxFiles : {20, -1}) // also when the limit is reached at the same time
     {
         settings.MaxFiles = maxFiles;
-        RecordingVantu& w = Start();
+        frmVantu& w = Start();
         EnterMonitorWithBaseline();
         Detect();
         EXPECT_TRUE(StoredImages().isEmpty());
-        EXPECT_TRUE(w.Emails.isEmpty());
+        EXPECT_TRUE(MailedImages().isEmpty());
         EXPECT_EQ(DetectionLines().last(),
                   Line(QStringLiteral("No image file written, Save Image Disabled.")));
-        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 1"));
+        EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 1"));
     }
 }
 
@@ -147,14 +162,17 @@ TEST_F(DetectionTest, TheMailGoesOutWithThePathOfTheImageJustWritten)
 {
     settings.EmailNotify = True;
     settings.MaxFiles = 1;
-    RecordingVantu& w = Start();
+    Start();
     EnterMonitorWithBaseline();
-    Detect();
-    Detect();
-    Detect(); // over the limit: no image, no mail
+    for (int i = 0; i < 3; ++i)
+    {
+        Detect(); // the third is over the limit: no image, no mail
+        for (int done = 0; done < 3; ++done)
+            emit h.mail.Done();
+    }
     const QString first = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
     const QString second = ImageDirectory() + QStringLiteral("Detection_1-1.Bmp");
-    EXPECT_EQ(w.Emails, (QStringList{first, second}));
+    EXPECT_EQ(MailedImages(), (QStringList{first, second}));
     EXPECT_EQ(DetectionLines()[0], Line(first + QStringLiteral(" written.")));
 }
 
@@ -163,8 +181,8 @@ TEST_F(DetectionTest, OtherBitmapsInTheFolderCountAndShiftTheNumbering)
     QDir().mkpath(ImageDirectory());
     for (const char* name : {"holiday.bmp", "Detection_2-0.Bmp", "Detection_3-0.Bmp", "notes.txt"})
         QFile(ImageDirectory() + QLatin1String(name)).open(QIODevice::WriteOnly);
-    RecordingVantu& w = Start();
-    EXPECT_EQ(w.StoredFileCount, 3);
+    frmVantu& w = Start();
+    EXPECT_EQ(w.StoredFileCount(), 3);
     EnterMonitorWithBaseline();
     Detect();
     EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-0.Bmp")));
@@ -191,13 +209,13 @@ TEST_F(DetectionTest, AFrameThatCannotBeSavedIsNeitherLoggedAsWrittenNorMailed)
 {
     settings.ImageDirectory = QStringLiteral("/proc/"); // listed fine, but no file can be created there
     settings.EmailNotify = True;
-    RecordingVantu& w = Start();
+    frmVantu& w = Start();
     ASSERT_FALSE(w.IsUnloaded());
     EnterMonitorWithBaseline();
     Detect();
     EXPECT_EQ(DetectionLines(), QStringList{Line(QStringLiteral("No image file written, save failed!"))});
-    EXPECT_TRUE(w.Emails.isEmpty());
-    EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 1"));
+    EXPECT_TRUE(MailedImages().isEmpty());
+    EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 1"));
 }
 
 TEST_F(DetectionTest, FineTuningOnlyAsksForTheSound)
@@ -205,39 +223,40 @@ TEST_F(DetectionTest, FineTuningOnlyAsksForTheSound)
     for (const Flag sound : {True, False})
     {
         settings.SoundNotify = sound;
-        RecordingVantu& w = Start();
-        w.ui.mnuFineTune->trigger();
+        h.sound.played.clear();
+        frmVantu& w = Start();
+        w.Ui().mnuFineTune->trigger();
         for (int i = 0; i < 26; ++i)
             Frame(Still);
         for (int i = 0; i < 3; ++i)
             Detect();
-        EXPECT_EQ(w.Sounds, IsTrue(sound) ? 3 : 0);
+        EXPECT_EQ(h.sound.played.size(), IsTrue(sound) ? 3 : 0);
         EXPECT_TRUE(StoredImages().isEmpty());
         EXPECT_TRUE(DetectionLines().isEmpty());
-        EXPECT_EQ(w.ui.StatusBar1->Text(3), QStringLiteral("Detections: 0"));
-        EXPECT_EQ(w.DetectionCount, 0);
+        EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 0"));
+        EXPECT_EQ(w.DetectionCount(), 0);
     }
 }
 
 TEST_F(DetectionTest, FramesInPreviewAndViewLeaveTheDetectorAlone)
 {
-    RecordingVantu& w = Start();
+    frmVantu& w = Start();
     EnterMonitorWithBaseline();
-    const DetectorState before = w.Detector;
-    for (const std::int16_t mode : {ModePreview, ModeView})
+    const DetectorState before = w.Detector();
+    for (const Mode mode : {ModePreview, ModeView})
     {
         w.ChangeMode(mode);
         Frame(Moved);
-        EXPECT_EQ(w.Detector.FrameCount, before.FrameCount);
-        EXPECT_EQ(w.Detector.LastFrameSum, before.LastFrameSum);
-        EXPECT_EQ(w.Detector.FrameTotal, before.FrameTotal);
+        EXPECT_EQ(w.Detector().FrameCount, before.FrameCount);
+        EXPECT_EQ(w.Detector().LastFrameSum, before.LastFrameSum);
+        EXPECT_EQ(w.Detector().FrameTotal, before.FrameTotal);
     }
-    EXPECT_EQ(w.Sounds, 0);
+    EXPECT_EQ(h.sound.played.size(), 0);
 }
 
 TEST_F(DetectionTest, ADetectionInsideAMessageBoxIsHandledInFullAndTheOuterFrameStaysTheReference)
 {
-    RecordingVantu& w = Start();
+    frmVantu& w = Start();
     EnterMonitorWithBaseline();
     // A modal box inside the first detection lets one more frame through.
     bool nested = false;
@@ -249,11 +268,11 @@ TEST_F(DetectionTest, ADetectionInsideAMessageBoxIsHandledInFullAndTheOuterFrame
         Frame(Still);
     };
     // Any box will do: make the log writer show one by removing the log file name.
-    w.Vars.Settings.LogFile.clear();
+    w.Settings().LogFile.clear();
     Detect(); // Moved: the detection's log entry shows the box, during which a Still frame arrives
     EXPECT_TRUE(nested);
-    EXPECT_EQ(w.DetectionCount, 2) << "the nested frame was a detection too";
-    EXPECT_EQ(w.Detector.LastFrameSum, static_cast<std::int64_t>(Moved)) << "the outer frame's sum wins";
+    EXPECT_EQ(w.DetectionCount(), 2) << "the nested frame was a detection too";
+    EXPECT_EQ(w.Detector().LastFrameSum, static_cast<std::int64_t>(Moved)) << "the outer frame's sum wins";
 }
 
 TEST(ImageNames, CounterStopsWhenEveryNameIsTaken)

@@ -1,6 +1,7 @@
 #include "log/LogWriter.h"
 #include "common/SettingsRecord.h"
 #include "support/Fakes.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,18 +22,8 @@ protected:
 
     QString LogPath() const { return dir.path() + QStringLiteral("/Vantu.Log"); }
 
-    void WriteLog(const QByteArray& bytes)
-    {
-        QFile file(LogPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QByteArray ReadLog() const
-    {
-        QFile file(LogPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void WriteLog(const QByteArray& bytes) { ASSERT_TRUE(WriteTestFile(LogPath(), bytes)); }
+    QByteArray ReadLog() const { return ReadTestFile(LogPath()); }
 
     QTemporaryDir dir;
     SettingsRecord settings;

@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsCodec.h"
 #include "support/Fakes.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,18 +18,8 @@ class SettingsFileTest : public ::testing::Test
 protected:
     QString DatPath() const { return dir.path() + QStringLiteral("/Vantu.Dat"); }
 
-    void WriteDat(const QByteArray& bytes)
-    {
-        QFile file(DatPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QByteArray ReadDat() const
-    {
-        QFile file(DatPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void WriteDat(const QByteArray& bytes) { ASSERT_TRUE(WriteTestFile(DatPath(), bytes)); }
+    QByteArray ReadDat() const { return ReadTestFile(DatPath()); }
 
     SettingsRecord Load()
     {

@@ -18,24 +18,24 @@ public:
     struct Shown
     {
         QString Prompt;
-        int Style;
+        MsgBoxStyle Style;
         QString Title;
     };
 
-    int Show(const QString& prompt, int style, const QString& title) override
+    MsgBoxResult Show(const QString& prompt, MsgBoxStyle style, const QString& title) override
     {
         shown.push_back({prompt, style, title});
         if (onShow)
             onShow(shown.back());
         if (answers.empty())
             return MsgBoxResult::Ok;
-        const int answer = answers.front();
+        const MsgBoxResult answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
     std::vector<Shown> shown;
-    std::deque<int> answers;
+    std::deque<MsgBoxResult> answers;
     // Runs while the box is "open", as a modal box lets timers and frames through.
     std::function<void(const Shown&)> onShow;
 };
@@ -53,11 +53,11 @@ public:
 class FakePointer final : public IMousePointer
 {
 public:
-    void SetPointer(int value) override { shape = value; }
-    int Pointer() const override { return shape; }
+    void SetPointer(PointerShape value) override { shape = value; }
+    PointerShape Pointer() const override { return shape; }
     void SetCustomIcon(const QCursor&) override { customIconSet = true; }
 
-    int shape = PointerShape::Default;
+    PointerShape shape = PointerShape::Default;
     bool customIconSet = false;
 };
 

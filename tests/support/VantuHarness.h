@@ -4,6 +4,7 @@
 #include "settings/SettingsCodec.h"
 #include "support/Fakes.h"
 #include "support/NotifyFakes.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,25 +22,16 @@ public:
         WriteAppFile(QStringLiteral("Vantu.Dat"), EncodeSettings(record));
     }
 
-    void WriteAppFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(AppFile(name));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-    }
-
-    QByteArray ReadAppFile(const QString& name) const
-    {
-        QFile file(AppFile(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void WriteAppFile(const QString& name, const QByteArray& bytes) { WriteTestFile(AppFile(name), bytes); }
+    QByteArray ReadAppFile(const QString& name) const { return ReadTestFile(AppFile(name)); }
 
     QString AppFile(const QString& name) const { return dir.path() + QChar('/') + name; }
 
     // Creates the window and runs its start-up sequence.
     template <typename Window = frmVantu> Window& Start()
     {
-        auto created = std::make_unique<Window>(VantuPlatform{appDirectory, messages, clock, pointer, sound, mail, connection});
+        auto created = std::make_unique<Window>(
+            VantuPlatform{appDirectory, messages, clock, pointer, sound, mail, connection});
         Window& result = *created;
         window = std::move(created);
         window->Form_Load();

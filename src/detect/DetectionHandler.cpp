@@ -1,0 +1,55 @@
+#include "detect/DetectionHandler.h"
+
+#include "common/SettingsRecord.h"
+#include "detect/DetectionOutcome.h"
+#include "log/LogWriter.h"
+#include "store/DetectionStore.h"
+#include "ui/DateText.h"
+
+DetectionHandler::DetectionHandler(const SettingsRecord& settings, DetectionServices services)
+    : settings_(settings), services_(std::move(services))
+{
+}
+
+DetectionResult DetectionHandler::Handle(bool monitoring, std::int32_t storedFileCount)
+{
+    const SettingsRecord& s = settings_;
+    if (IsTrue(s.SoundNotify))
+        services_.NotifySound();
+    if (!monitoring)
+        return {};
+
+    DetectionResult result;
+    const std::optional<QString> path = NextImagePath(s.ImageDirectory, storedFileCount);
+    result.LogLine = QStringLiteral("Detection: ") + NowText(services_.Clock) + QStringLiteral(" : ");
+
+    switch (DecideDetection(storedFileCount, s.MaxFiles, s.SaveImage))
+    {
+    case DetectionAction::WriteImage:
+        if (!services_.RefreshStore())
+            return {};
+        if (!path)
+            result.LogLine += NoFreeNameOutcome;
+        else if (services_.SaveFrame(*path))
+        {
+            result.LogLine += *path + QStringLiteral(" written.");
+            result.ImageFile = path;
+            if (IsTrue(s.EmailNotify))
+                services_.NotifyEmail(*path);
+        }
+        else
+            result.LogLine += SaveFailedOutcome;
+        break;
+    case DetectionAction::SaveDisabled:
+        result.LogLine += SaveDisabledOutcome;
+        break;
+    case DetectionAction::LimitReached:
+        result.LogLine += LimitReachedOutcome;
+        break;
+    }
+
+    result.Counted = true;
+    services_.ShowCount(++detectionCount_);
+    services_.Log.WriteLogEntry(result.LogLine);
+    return result;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class IClock;
+class LogWriter;
+struct SettingsRecord;
+
+// What the rest of the program does for a detection.
+struct DetectionServices
+{
+    IClock& Clock;
+    LogWriter& Log;
+    std::function<void()> NotifySound;
+    std::function<void(const QString& imageFile)> NotifyEmail;
+    // Lists the image folder again; false when the program ends on the way.
+    std::function<bool()> RefreshStore;
+    // Saves the current frame as a bitmap file; false when it could not be written.
+    std::function<bool(const QString& path)> SaveFrame;
+    // Shows the new detection count; called before the log line, whose writing may open a box.
+    std::function<void(std::int32_t count)> ShowCount;
+};
+
+// What one detection did.
+struct DetectionResult
+{
+    // False outside Monitor mode, and when the program ended while the image folder was listed.
+    bool Counted = false;
+    // The image written, if any.
+    std::optional<QString> ImageFile;
+    // The log line, without its ">".
+    QString LogLine;
+};
+
+// Handles a detection: the sound, and in Monitor mode the image, the e-mail and the log line.
+class DetectionHandler
+{
+public:
+    DetectionHandler(const SettingsRecord& settings, DetectionServices services);
+
+    // storedFileCount is the number of images in the folder as last listed. Outside Monitor mode a
+    // detection only plays the sound and is not counted.
+    DetectionResult Handle(bool monitoring, std::int32_t storedFileCount);
+
+    // Detections counted in this run.
+    std::int32_t DetectionCount() const { return detectionCount_; }
+
+private:
+    const SettingsRecord& settings_;
+    DetectionServices services_;
+    std::int32_t detectionCount_ = 0;
+};
