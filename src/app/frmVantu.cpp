@@ -25,7 +25,8 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
       settingsFile_(platform.AppDirectory.Path(), platform.Messages),
       log_(platform.AppDirectory.Path(), Vars.Settings, platform.Messages, [this] { SaveSettings(); }),
-      videoErrors_{platform.Messages, [this] { close(); }}, detection_(Vars.Settings, MakeDetectionServices())
+      videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }},
+      detection_(Vars.Settings, MakeDetectionServices())
 {
     ui.Setup(this);
     ConnectHandlers();
@@ -140,6 +141,13 @@ void frmVantu::WriteLogEntry(const QString& text)
     log_.WriteLogEntry(text);
 }
 
+void frmVantu::EndWithError(const QString& reason)
+{
+    if (exitReason_.isEmpty())
+        exitReason_ = reason;
+    close();
+}
+
 void frmVantu::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
@@ -178,6 +186,10 @@ bool frmVantu::eventFilter(QObject* watched, QEvent* event)
     {
         const auto* press = static_cast<QMouseEvent*>(event);
         filDetections_MouseDown(press->button(), press->globalPosition().toPoint());
+        // A right click opens the menu for the entries as they are: the current entry and the
+        // selection stay.
+        if (press->button() == Qt::RightButton)
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

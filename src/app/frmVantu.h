@@ -33,6 +33,8 @@ public:
     // The start-up sequence; the window is shown afterwards unless it was unloaded on the way.
     void Form_Load();
     bool IsUnloaded() const { return unloaded_; }
+    // Why the program ended because of an error; empty when it ended normally.
+    const QString& ExitReason() const { return exitReason_; }
 
     void ChangeMode(Mode NewMode);
     void ResizeCaptureWindow(CaptureWindow* lwnd);
@@ -83,6 +85,7 @@ private:
     void SetBrowserVisible(bool visible);
     void ToggleFineTune();
     void ShowInvalidPathAndUnload();
+    void EndWithError(const QString& reason);
     void Form_Unload();
 
     void ShowSelect();
@@ -113,4 +116,5 @@ private:
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
     bool unloaded_ = false;
+    QString exitReason_;
 };

@@ -39,10 +39,10 @@ void frmVantu::InitfilSelections()
 
 void frmVantu::ShowInvalidPathAndUnload()
 {
-    platform_.Messages.Show(QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, delete "
-                                           "Vantu.Dat and restart application."),
-                            MsgBoxStyle::Critical, QStringLiteral("Error!"));
-    close();
+    const QString prompt = QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, delete "
+                                          "Vantu.Dat and restart application.");
+    platform_.Messages.Show(prompt, MsgBoxStyle::Critical, QStringLiteral("Error!"));
+    EndWithError(prompt);
 }
 
 void frmVantu::filDetections_Click()

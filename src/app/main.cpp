@@ -10,6 +10,7 @@
 #include "ui/Pictures.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -28,8 +29,13 @@ int main(int argc, char* argv[])
 
     frmVantu window({appDirectory, messages, clock, pointer, sound, mail, connection});
     window.Form_Load();
-    if (window.IsUnloaded())
+    if (!window.IsUnloaded())
+    {
+        window.show();
+        QApplication::exec();
+    }
+    if (window.ExitReason().isEmpty())
         return 0;
-    window.show();
-    return QApplication::exec();
+    std::fprintf(stderr, "vantu: %s\n", qPrintable(window.ExitReason()));
+    return 1;
 }

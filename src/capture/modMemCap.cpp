@@ -34,7 +34,7 @@ std::intptr_t CaptureStatusCallback(CaptureWindow*, std::int32_t, const char*)
 
 void ShowVideoError(const VideoErrorSink& sink, const QString& text, std::int32_t number)
 {
-    sink.Messages.Show(VideoErrorPrompt(text, number), MsgBoxStyle::Critical,
-                       QStringLiteral("Vantu Video Error"));
-    sink.UnloadMainWindow();
+    const QString prompt = VideoErrorPrompt(text, number);
+    sink.Messages.Show(prompt, MsgBoxStyle::Critical, QStringLiteral("Vantu Video Error"));
+    sink.UnloadMainWindow(prompt);
 }

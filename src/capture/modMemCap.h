@@ -14,7 +14,8 @@ class IMessageBox;
 struct VideoErrorSink
 {
     IMessageBox& Messages;
-    std::function<void()> UnloadMainWindow;
+    // Ends the program because of the error described.
+    std::function<void(const QString& reason)> UnloadMainWindow;
 };
 
 // The capture layer's text, taken into a 255-character buffer and cut at its terminating NUL.

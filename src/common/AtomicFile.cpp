@@ -1,7 +1,9 @@
 #include "common/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
@@ -34,6 +36,38 @@ bool WriteAll(int fd, const QByteArray& data)
     return true;
 }
 
+// The file a path finally leads to, following symbolic links (which may lead to a file that does not
+// exist yet).
+QString FinalTarget(const QString& path)
+{
+    QString target = path;
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            break;
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
+// Removes the temporary files "<name>.XXXXXX" that a replacement killed half-way left in the folder.
+void RemoveLeftovers(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    const QString prefix = info.fileName() + QChar('.');
+    for (const QString& name :
+         folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks))
+    {
+        const QString suffix = name.mid(prefix.size());
+        const bool temporary = std::all_of(suffix.begin(), suffix.end(),
+                                           [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
+        if (temporary)
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 void SyncFolder(const QByteArray& folder)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -50,7 +84,9 @@ bool ReplaceFileContents(const QString& path, const QByteArray& data, QString* e
     QString ignored;
     if (error == nullptr)
         error = &ignored;
-    const QByteArray target = QFile::encodeName(path);
+    const QString finalTarget = FinalTarget(path);
+    RemoveLeftovers(finalTarget);
+    const QByteArray target = QFile::encodeName(finalTarget);
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC); // created with mode 0600
     if (fd < 0)
@@ -72,6 +108,6 @@ bool ReplaceFileContents(const QString& path, const QByteArray& data, QString* e
         ::unlink(temp.constData());
         return false;
     }
-    SyncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+    SyncFolder(QFile::encodeName(QFileInfo(finalTarget).absolutePath()));
     return true;
 }

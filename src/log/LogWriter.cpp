@@ -6,6 +6,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 LogWriter::LogWriter(const QString& appDirectory, SettingsRecord& settings, IMessageBox& messages,
                      std::function<void()> saveSettings)
@@ -33,10 +38,8 @@ void LogWriter::WriteLogEntry(const QString& text)
     if (info.exists() && static_cast<double>(info.size()) / 1024.0 > settings_.LogMaxSize)
         return;
 
-    QFile file(path_);
-    const QByteArray line = QByteArray(">") + EncodeAnsi(text) + QByteArray("\r\n");
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(line) == line.size() &&
-        file.flush())
+    QString error;
+    if (AppendWholeLine(path_, QByteArray(">") + EncodeAnsi(text) + QByteArray("\r\n"), &error))
     {
         appendFailureShown_ = false;
         return;
@@ -44,8 +47,49 @@ void LogWriter::WriteLogEntry(const QString& text)
     if (appendFailureShown_)
         return;
     appendFailureShown_ = true;
+    if (failureNotice_)
+        failureNotice_(QStringLiteral("The log file cannot be written: %1").arg(error));
     messages_.Show(QStringLiteral("Vantu could not add to its log file \"%1\" (%2). Events are not being "
                                   "logged until the file can be written again.")
-                       .arg(path_, file.errorString()),
+                       .arg(path_, error),
                    MsgBoxStyle::Exclamation);
+}
+
+bool AppendWholeLine(const QString& path, const QByteArray& line, QString* error)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+    {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat before
+    {
+    };
+    bool written = ::fstat(fd, &before) == 0;
+    int failure = errno;
+    for (qsizetype done = 0; written && done < line.size();)
+    {
+        const ssize_t n = ::write(fd, line.constData() + done, static_cast<size_t>(line.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+        {
+            failure = n < 0 ? errno : ENOSPC;
+            written = false;
+            break;
+        }
+        done += n;
+    }
+    // A line cut short would glue the next one onto its fragment: the file goes back to its old end.
+    if (!written && S_ISREG(before.st_mode))
+    {
+        // The reason worth telling is the one the write gave; a failed cut leaves nothing better to do.
+        [[maybe_unused]] const int cut = ::ftruncate(fd, before.st_size);
+    }
+    ::close(fd);
+    if (!written)
+        *error = QString::fromLocal8Bit(std::strerror(failure));
+    return written;
 }

@@ -16,10 +16,21 @@ public:
 
     void WriteLogEntry(const QString& text);
 
+    // Told, besides the message box, when appending first fails and the first time after a success.
+    void SetFailureNotice(std::function<void(const QString& text)> notice)
+    {
+        failureNotice_ = std::move(notice);
+    }
+
 private:
     QString path_;
     SettingsRecord& settings_;
     IMessageBox& messages_;
     std::function<void()> saveSettings_;
     bool appendFailureShown_ = false;
+    std::function<void(const QString&)> failureNotice_;
 };
+
+// Appends one line to the file, creating it when missing. An append that fails part-way is cut
+// back, so the file only ever holds whole lines. error holds the reason on failure.
+bool AppendWholeLine(const QString& path, const QByteArray& line, QString* error);

@@ -55,10 +55,15 @@ public:
     {
         const std::uint16_t length = Raw<std::uint16_t>();
         const qsizetype available = std::min<qsizetype>(length, bytes_.size() - pos_);
+        if (available < length)
+            short_ = true;
         const QString text = DecodeAnsi(QByteArrayView(bytes_).sliced(pos_, available));
         pos_ += available;
         return text;
     }
+
+    // Whether a field ran past the end of the bytes.
+    bool Short() const { return short_; }
 
 private:
     // A number that the bytes reach only in part is read as zero, like one they don't reach at all.
@@ -68,6 +73,7 @@ private:
         if (bytes_.size() - pos_ < static_cast<qsizetype>(sizeof(T)))
         {
             pos_ = bytes_.size();
+            short_ = true;
             return value;
         }
         std::memcpy(&value, bytes_.constData() + pos_, sizeof(T));
@@ -77,6 +83,7 @@ private:
 
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
+    bool short_ = false;
 };
 } // namespace
 
@@ -104,7 +111,7 @@ QByteArray EncodeSettings(const SettingsRecord& r)
     return w.Take();
 }
 
-SettingsRecord DecodeSettings(const QByteArray& bytes)
+SettingsRecord DecodeSettings(const QByteArray& bytes, bool* complete)
 {
     RecordReader in(bytes);
     SettingsRecord r;
@@ -126,5 +133,7 @@ SettingsRecord DecodeSettings(const QByteArray& bytes)
     r.LogFile = in.Text();
     r.WriteLogFile = in.Integer();
     r.LogMaxSize = in.Long();
+    if (complete != nullptr)
+        *complete = !in.Short();
     return r;
 }

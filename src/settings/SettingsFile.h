@@ -14,7 +14,8 @@ void ApplyStartValues(SettingsRecord& settings);
 void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory);
 
 // The settings file "Vantu.Dat" in the application directory. A file that cannot be read or written
-// never stops the program: it keeps the values it has and the user is told once what failed.
+// never stops the program: it keeps the values it has and the user is told once what failed. A file
+// that exists but cannot be read is never overwritten: the next save keeps it as "Vantu.Dat.bak".
 class SettingsFile
 {
 public:
@@ -24,8 +25,12 @@ public:
     void SaveSettings(const SettingsRecord& settings);
 
 private:
+    void ReportSaveFailure(const QString& message);
+
     QString appDirectory_;
     QString path_;
     IMessageBox& messages_;
     bool saveFailureShown_ = false;
+    // The file on disk could not be read: it is moved aside before anything replaces it.
+    bool keepUnreadable_ = false;
 };

@@ -23,7 +23,8 @@ QString LongTimeWithoutZone(const QLocale& locale)
 QString GeneralDate(const QDateTime& when, const QLocale& locale)
 {
     const QString date = locale.toString(when.date(), QLocale::ShortFormat);
-    if (when.time() == QTime(0, 0))
+    const QTime time = when.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
         return date;
     return date + QChar(' ') + locale.toString(when.time(), LongTimeWithoutZone(locale));
 }

@@ -8,7 +8,7 @@ TEST(VideoError, NumberZeroShowsNothing)
 {
     FakeMessageBox messages;
     int unloads = 0;
-    const VideoErrorSink sink{messages, [&] { ++unloads; }};
+    const VideoErrorSink sink{messages, [&](const QString&) { ++unloads; }};
     EXPECT_EQ(CaptureErrorCallback(sink, nullptr, 0, "cleared"), 0);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(unloads, 0);
@@ -18,9 +18,11 @@ TEST(VideoError, ANonZeroErrorShowsTheBoxThenUnloadsTheMainWindow)
 {
     FakeMessageBox messages;
     int unloads = 0;
-    const VideoErrorSink sink{messages, [&]
+    const VideoErrorSink sink{messages, [&](const QString& reason)
                               {
                                   EXPECT_EQ(messages.shown.size(), 1u) << "the box comes first";
+                                  EXPECT_EQ(reason, messages.shown.back().Prompt)
+                                      << "the reason the program ends";
                                   ++unloads;
                               }};
     for (const std::int32_t number : {434, -7})

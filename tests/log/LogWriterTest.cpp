@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace
 {
@@ -107,4 +109,28 @@ TEST_F(LogWriterTest, AFileThatCannotBeAppendedToIsReportedOnceAndTheProgramGoes
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("could not add to its log file")));
     EXPECT_EQ(settings.WriteLogFile, True) << "logging stays on, so it resumes once the file can be written";
+}
+
+TEST_F(LogWriterTest, AnAppendThatFailsPartWayLeavesOnlyWholeLinesAndIsToldOnce)
+{
+    WriteLog(">Old\r\n");
+    QStringList notices;
+    log.SetFailureNotice([&notices](const QString& text) { notices << text; });
+    settings.LogMaxSize = 1000;
+    // A file size limit just past the old line stands in for a disk that fills in mid-line.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    log.WriteLogEntry(QStringLiteral("Entered Monitor Mode"));
+    log.WriteLogEntry(QStringLiteral("Detection"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(ReadLog(), QByteArray(">Old\r\n"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("File too large")));
+
+    log.WriteLogEntry(QStringLiteral("Back"));
+    EXPECT_EQ(ReadLog(), QByteArray(">Old\r\n>Back\r\n"));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace
 {
@@ -130,4 +131,32 @@ TEST(SettingsCodec, TextLongerThanALengthWordHoldsIsCutAtACharacterBoundary)
     r.LogFile = QString(40000, QChar(0x00E9)); // two bytes each in UTF-8: 80000 bytes
     const SettingsRecord read = DecodeSettings(EncodeSettings(r));
     EXPECT_EQ(read.LogFile, QString(32767, QChar(0x00E9)));
+}
+
+TEST(SettingsCodec, EveryPrefixOfARecordIsIncompleteAndRandomBytesDecodeSafely)
+{
+    std::mt19937 random(7);
+    auto byte = [&random] { return static_cast<char>(random() & 0xFF); };
+    for (int round = 0; round < 100000; ++round)
+    {
+        SettingsRecord r;
+        r.MaxFiles = static_cast<std::int32_t>(random());
+        r.ImageDirectory = QString(static_cast<int>(random() % 40), QChar('d'));
+        r.POPServer = QString(static_cast<int>(random() % 40), QChar(0xE9));
+        QByteArray bytes = EncodeSettings(r);
+        bool complete = false;
+        DecodeSettings(bytes, &complete);
+        ASSERT_TRUE(complete);
+        const qsizetype cut = static_cast<qsizetype>(random() % static_cast<std::uint32_t>(bytes.size()));
+        DecodeSettings(bytes.left(cut), &complete);
+        ASSERT_FALSE(complete) << "a record cut to " << cut << " bytes";
+
+        // Mutated and random bytes: length words that run past the end, garbage numbers and texts.
+        for (int flips = static_cast<int>(random() % 8); flips > 0; --flips)
+            bytes[static_cast<qsizetype>(random() % static_cast<std::uint32_t>(bytes.size()))] = byte();
+        DecodeSettings(bytes);
+        QByteArray noise(static_cast<qsizetype>(random() % 200), '\0');
+        std::generate(noise.begin(), noise.end(), byte);
+        DecodeSettings(noise);
+    }
 }

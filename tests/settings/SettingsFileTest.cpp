@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sys/stat.h>
@@ -146,14 +147,106 @@ TEST_F(SettingsFileTest, ASaveReplacesTheWholeFileReadableByItsOwnerOnly)
         << "no temporary file is left";
 }
 
-TEST_F(SettingsFileTest, AFileThatCannotBeReadKeepsTheDefaultsAndSaysSo)
+TEST_F(SettingsFileTest, AFileThatIsNotASettingsFileIsReadWithoutBlockingAndKeptAsBackupAtTheSave)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Vantu.Dat"))); // a folder cannot be read as a file
-    const SettingsRecord s = Load();
+    const struct
+    {
+        const char* what;
+        std::function<bool(const QString&)> make;
+    } cases[] = {
+        {"folder", [](const QString& path) { return QDir().mkdir(path); }},
+        {"FIFO",
+         [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"link to an endless device", [](const QString& path) { return QFile::link("/dev/zero", path); }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir folder;
+        FakeMessageBox boxes;
+        SettingsFile file(folder.path(), boxes);
+        const QString path = folder.filePath(QStringLiteral("Vantu.Dat"));
+        ASSERT_TRUE(c.make(path));
+        SettingsRecord s;
+        file.LoadSettings(s);
+        EXPECT_EQ(s.SettingsLoaded, False);
+        EXPECT_EQ(s.MaxFiles, 20);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].Prompt.contains(QStringLiteral("could not read")));
+        EXPECT_TRUE(boxes.shown[0].Prompt.contains(path + QStringLiteral(".bak")));
+
+        s.MaxFiles = 7;
+        file.SaveSettings(s);
+        file.SaveSettings(s);
+        EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral(".bak")) ||
+                    QFileInfo(path + QStringLiteral(".bak")).isSymLink());
+        EXPECT_EQ(DecodeSettings(ReadTestFile(path)).MaxFiles, 7);
+        EXPECT_EQ(boxes.shown.size(), 1u);
+    }
+}
+
+TEST_F(SettingsFileTest, AnUnreadableFileThatCannotBeKeptIsNeverReplaced)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(DatPath()).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(DatPath() + QStringLiteral(".bak/inside"))); // the backup's place is taken
+    SettingsRecord s = Load();
+    settingsFile.SaveSettings(s);
+    settingsFile.SaveSettings(s);
+    ASSERT_EQ(messages.shown.size(), 2u) << "the load's box and one refusal";
+    EXPECT_TRUE(messages.shown[1].Prompt.contains(QStringLiteral("did not save")));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(QFile::encodeName(DatPath()).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(SettingsFileTest, AnEmptyFileCountsAsMissingAndAShortOneIsReadAsFarAsItGoes)
+{
+    WriteDat({});
+    SettingsRecord s = Load();
+    EXPECT_EQ(s.SaveImage, True) << "the first start's values";
+    EXPECT_EQ(s.SoundNotify, True);
     EXPECT_EQ(s.SettingsLoaded, False);
-    EXPECT_EQ(s.MaxFiles, 20);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("could not read")));
+    EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("is empty")));
+
+    SettingsRecord stored;
+    stored.MaxFiles = 9;
+    stored.ImageDirectory = QStringLiteral("/pictures");
+    WriteDat(EncodeSettings(stored).left(31)); // up to the image folder
+    s = Load();
+    EXPECT_EQ(s.MaxFiles, 9);
+    EXPECT_EQ(s.SaveImage, False) << "read as the file has it";
+    EXPECT_EQ(s.ImageDirectory, QStringLiteral("/pictures/")) << "the image folder ends with a separator";
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[1].Prompt.contains(QStringLiteral("incomplete")));
+}
+
+TEST_F(SettingsFileTest, NoMoreThanTheLargestRecordIsRead)
+{
+    SettingsRecord stored;
+    stored.MaxFiles = 5;
+    WriteDat(EncodeSettings(stored) + QByteArray(MaxSettingsSize * 4, 'x'));
+    EXPECT_EQ(Load().MaxFiles, 5);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsFileTest, ASaveRemovesLeftoverTemporaryFilesAndKeepsASymbolicLink)
+{
+    const QString real = dir.filePath(QStringLiteral("kept/settings.bin"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("kept"))));
+    ASSERT_TRUE(QFile::link(real, DatPath()));
+    for (const char* name : {"settings.bin.Ab12Cd", "settings.bin.bak", "settings.bin.toolong7"})
+        ASSERT_TRUE(WriteTestFile(dir.filePath(QStringLiteral("kept/")) + QLatin1String(name), "old"));
+
+    SettingsRecord s;
+    s.MaxFiles = 3;
+    settingsFile.SaveSettings(s);
+    EXPECT_TRUE(QFileInfo(DatPath()).isSymLink());
+    EXPECT_EQ(DecodeSettings(ReadTestFile(real)).MaxFiles, 3);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("kept"))).entryList(QDir::Files, QDir::Name),
+              (QStringList{"settings.bin", "settings.bin.bak", "settings.bin.toolong7"}));
 }
 
 TEST_F(SettingsFileTest, AFailedSaveIsReportedOnceAndLeavesTheOldFile)

@@ -199,6 +199,26 @@ TEST_F(BrowserTest, ARightClickOnTheListOpensTheDetectionsMenu)
     w.Ui().mnuDetection->close();
 }
 
+TEST_F(BrowserTest, ARightClickKeepsTheCurrentEntryAndTheSelection)
+{
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        AddImage(QLatin1String(name));
+    frmVantu& w = StartInView();
+    w.show();
+    w.Ui().mnuSelectAll->trigger();
+    QListWidget* list = w.Ui().filDetections;
+    const QPoint second = list->visualItemRect(list->item(1)).center();
+    QMouseEvent right(QEvent::MouseButtonPress, second, list->viewport()->mapToGlobal(second),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list->viewport(), &right);
+    EXPECT_TRUE(w.Ui().mnuDetection->isVisible());
+    w.Ui().mnuDetection->close();
+    EXPECT_EQ(list->currentRow(), 2);
+    EXPECT_EQ(list->selectedItems().size(), 3);
+    w.Ui().mnuDelete->trigger();
+    EXPECT_TRUE(OnDisk().isEmpty()) << "Delete from the popup removes every selected image";
+}
+
 TEST_F(BrowserTest, AFileThatCannotBeDeletedIsReportedOnceAndTheListRefreshed)
 {
     for (const char* name : {"a.bmp", "b.bmp"})
@@ -231,4 +251,5 @@ TEST_F(BrowserTest, AnImageFolderThatVanishesEndsTheProgramAtTheNextRefresh)
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].Title, QStringLiteral("Error!"));
     EXPECT_TRUE(w.IsUnloaded());
+    EXPECT_EQ(w.ExitReason(), h.messages.shown[0].Prompt) << "the program ends with an error";
 }
