@@ -8,6 +8,7 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libv4l-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
+    clang
 )
 
 missing=()
