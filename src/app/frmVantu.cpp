@@ -23,8 +23,8 @@
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
-      settingsFile_(platform.AppDirectory.Path(), platform.Messages),
-      log_(platform.AppDirectory.Path(), Vars.Settings, platform.Messages, [this] { SaveSettings(); }),
+      detectionBoxes_(platform.Messages), settingsFile_(platform.AppDirectory.Path(), platform.Messages),
+      log_(platform.AppDirectory.Path(), Vars.Settings, detectionBoxes_, [this] { SaveSettings(); }),
       videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }},
       detection_(Vars.Settings, MakeDetectionServices())
 {

@@ -12,6 +12,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "ui/CommonDialog.h"
+#include "ui/OneBoxAtATime.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -109,6 +110,8 @@ private:
     std::int32_t storedFileCount_ = 0;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
+    // The boxes that detections can raise: one at a time.
+    OneBoxAtATime detectionBoxes_;
     SettingsFile settingsFile_;
     LogWriter log_;
     VideoErrorSink videoErrors_;

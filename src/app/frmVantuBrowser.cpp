@@ -41,7 +41,7 @@ void frmVantu::ShowInvalidPathAndUnload()
 {
     const QString prompt = QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, delete "
                                           "Vantu.Dat and restart application.");
-    platform_.Messages.Show(prompt, MsgBoxStyle::Critical, QStringLiteral("Error!"));
+    detectionBoxes_.Show(prompt, MsgBoxStyle::Critical, QStringLiteral("Error!"));
     EndWithError(prompt);
 }
 
