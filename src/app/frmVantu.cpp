@@ -29,6 +29,8 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
       detection_(Vars.Settings, MakeDetectionServices())
 {
     ui.Setup(this);
+    notice_ = new Notice(ui.Frame1);
+    log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
     ConnectHandlers();
 }
 

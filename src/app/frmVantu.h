@@ -12,6 +12,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "ui/CommonDialog.h"
+#include "ui/Notice.h"
 #include "ui/OneBoxAtATime.h"
 
 #include <QMainWindow>
@@ -118,6 +119,7 @@ private:
     DetectionHandler detection_;
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
+    Notice* notice_ = nullptr;
     bool unloaded_ = false;
     QString exitReason_;
 };

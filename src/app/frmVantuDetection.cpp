@@ -62,9 +62,11 @@ DetectionServices frmVantu::MakeDetectionServices()
                 InitfilSelections();
                 return !unloaded_;
             },
-            [this](const QString& path) { return IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, path)); },
+            [this](const QString& path, QString*)
+            { return IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, path)); },
             [this](std::int32_t count)
-            { ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(count)); }};
+            { ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(count)); },
+            [this](const QString& text) { notice_->ShowText(text); }};
 }
 
 void frmVantu::Detection()

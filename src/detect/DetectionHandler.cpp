@@ -30,15 +30,22 @@ DetectionResult DetectionHandler::Handle(bool monitoring, std::int32_t storedFil
             return {};
         if (!path)
             result.LogLine += NoFreeNameOutcome;
-        else if (services_.SaveFrame(*path))
+        else if (QString error; !services_.SaveFrame(*path, &error))
         {
+            result.LogLine += SaveFailedOutcome(error);
+            if (!saveFailing_)
+                services_.Notice(
+                    QStringLiteral("The picture could not be saved to %1: %2").arg(*path, error));
+            saveFailing_ = true;
+        }
+        else
+        {
+            saveFailing_ = false;
             result.LogLine += *path + QStringLiteral(" written.");
             result.ImageFile = path;
             if (IsTrue(s.EmailNotify))
                 services_.NotifyEmail(*path);
         }
-        else
-            result.LogLine += SaveFailedOutcome;
         break;
     case DetectionAction::SaveDisabled:
         result.LogLine += SaveDisabledOutcome;

@@ -18,10 +18,12 @@ struct DetectionServices
     std::function<void(const QString& imageFile)> NotifyEmail;
     // Lists the image folder again; false when the program ends on the way.
     std::function<bool()> RefreshStore;
-    // Saves the current frame as a bitmap file; false when it could not be written.
-    std::function<bool(const QString& path)> SaveFrame;
+    // Saves the current frame as a bitmap file; false, with the reason, when it could not be written.
+    std::function<bool(const QString& path, QString* error)> SaveFrame;
     // Shows the new detection count; called before the log line, whose writing may open a box.
     std::function<void(std::int32_t count)> ShowCount;
+    // Tells the user something without waiting for an answer.
+    std::function<void(const QString& text)> Notice;
 };
 
 // What one detection did.
@@ -52,4 +54,6 @@ private:
     const SettingsRecord& settings_;
     DetectionServices services_;
     std::int32_t detectionCount_ = 0;
+    // The last save failed: the user has been told and is told again only after a success.
+    bool saveFailing_ = false;
 };

@@ -1,5 +1,12 @@
 #include "detect/DetectionOutcome.h"
 
+QString SaveFailedOutcome(const QString& reason)
+{
+    if (reason.isEmpty())
+        return QStringLiteral("No image file written, save failed!");
+    return QStringLiteral("No image file written, save failed: ") + reason + QChar('!');
+}
+
 DetectionAction DecideDetection(std::int32_t storedFileCount, std::int32_t maxFiles, Flag saveImage)
 {
     if (!IsTrue(saveImage))

@@ -18,5 +18,6 @@ DetectionAction DecideDetection(std::int32_t storedFileCount, std::int32_t maxFi
 // The outcomes a detection's log line ends with when no image was written.
 inline const QString SaveDisabledOutcome = QStringLiteral("No image file written, Save Image Disabled.");
 inline const QString LimitReachedOutcome = QStringLiteral("No image file written, exceeded Max Files!");
-inline const QString SaveFailedOutcome = QStringLiteral("No image file written, save failed!");
+// With the reason the save failed: "No image file written, save failed: No space left on device!".
+QString SaveFailedOutcome(const QString& reason);
 inline const QString NoFreeNameOutcome = QStringLiteral("No image file written, no free file name left!");
