@@ -129,6 +129,13 @@ void frmVantuUi::Setup(QMainWindow* form)
     mnuHelpIndex = AddItem(mnuHelp, "mnuHelpIndex", QStringLiteral("&Index"));
     mnuAbout = AddItem(mnuHelp, "mnuAbout", QStringLiteral("&About"));
 
+    // Common shortcuts, shown beside their items. The actions belong to the window as well, so that
+    // they work while their menu is hidden; a disabled item's shortcut does nothing.
+    mnuHelpIndex->setShortcut(QKeySequence::HelpContents);
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuDelete->setShortcut(QKeySequence::Delete);
+    form->addActions({mnuHelpIndex, mnuFileExit, mnuDelete});
+
     mPopup = Named(new QMenu(QStringLiteral("Pop"), form), "mPopup");
     mPop[0] = AddItem(mPopup, "mPop0", QStringLiteral("&Show"));
     mPop[1] = AddItem(mPopup, "mPop1", QStringLiteral("Stop &Monitoring"));

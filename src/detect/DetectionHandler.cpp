@@ -52,6 +52,11 @@ DetectionResult DetectionHandler::Handle(bool monitoring, std::int32_t storedFil
         break;
     case DetectionAction::LimitReached:
         result.LogLine += LimitReachedOutcome;
+        if (!limitNoticeShown_)
+            services_.Notice(QStringLiteral("File limit reached: no more pictures are saved (Max No. %1). "
+                                            "The limit is set on the Detection tab of View, Preferences.")
+                                 .arg(s.MaxFiles));
+        limitNoticeShown_ = true;
         break;
     }
 

@@ -56,4 +56,5 @@ private:
     std::int32_t detectionCount_ = 0;
     // The last save failed: the user has been told and is told again only after a success.
     bool saveFailing_ = false;
+    bool limitNoticeShown_ = false;
 };

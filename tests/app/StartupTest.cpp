@@ -254,3 +254,23 @@ TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
         });
     w.Ui().mnuAbout->trigger();
 }
+
+TEST(MainWindow, CommonShortcutsWorkInTheWindowAndShowBesideTheirItems)
+{
+    InstallCaptureDrivers(nullptr);
+    VantuHarness h;
+    frmVantu& w = h.Start();
+    const struct
+    {
+        QAction* item;
+        QKeySequence keys;
+    } shortcuts[] = {{w.Ui().mnuHelpIndex, QKeySequence(Qt::Key_F1)},
+                     {w.Ui().mnuFileExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                     {w.Ui().mnuDelete, QKeySequence(Qt::Key_Delete)}};
+    for (const auto& s : shortcuts)
+    {
+        SCOPED_TRACE(s.item->objectName().toStdString());
+        EXPECT_EQ(s.item->shortcut(), s.keys);
+        EXPECT_TRUE(w.actions().contains(s.item)) << "the key works while the item's menu is hidden";
+    }
+}

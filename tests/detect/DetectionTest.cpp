@@ -2,6 +2,7 @@
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
 #include "ui/DateText.h"
+#include "ui/Notice.h"
 #include "ui/StatusPanels.h"
 
 #include <QDir>
@@ -129,8 +130,16 @@ TEST_F(DetectionTest, MaxFilesPlusOneImagesAreWrittenBeforeTheLimitStopsThem)
     settings.MaxFiles = 3;
     frmVantu& w = Start();
     EnterMonitorWithBaseline();
+    auto* notice = w.findChild<Notice*>(QStringLiteral("Notice"));
+    ASSERT_NE(notice, nullptr);
     for (int i = 0; i < 6; ++i)
+    {
         Detect();
+        EXPECT_EQ(!notice->isHidden(), i == 4) << "the notice comes once, at the first picture not saved";
+        notice->hide();
+    }
+    EXPECT_TRUE(notice->text().startsWith(
+        QStringLiteral("File limit reached: no more pictures are saved (Max No. 3)")));
     EXPECT_EQ(StoredImages().size(), 4);
     const QStringList lines = DetectionLines();
     ASSERT_EQ(lines.size(), 6);
