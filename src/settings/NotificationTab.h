@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct PreferencesLinks;
+
+// The "Notification" tab: the sound played on a detection and the e-mail that carries its image.
+// The check boxes of sound and e-mail are the captions of their frames.
+class NotificationTab final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    NotificationTab(PreferencesLinks& links, QWidget* parent);
+
+    // Change rules; each runs whenever its control's value changes.
+    void chkSoundNotify_Click();
+    void chkEmail_Click();
+    void chkAutoConnect_Click();
+
+    QGroupBox* chkSoundNotify;
+    QLineEdit* txtNotifyFile;
+    QPushButton* cmdNotifyFile;
+    QGroupBox* chkEmail;
+    QLabel* lblEmailAddress;
+    QLineEdit* txtEmailAddress;
+    QLabel* lblPOP;
+    QLineEdit* txtPOPServer;
+    QLineEdit* txtPOPUser;
+    QLineEdit* txtPOPPassword;
+    QCheckBox* chkAutoConnect;
+
+private:
+    void cmdNotifyFile_Click();
+
+    PreferencesLinks& links_;
+};
