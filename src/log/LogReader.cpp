@@ -5,7 +5,7 @@
 namespace
 {
 constexpr qint64 FirstPartBytes = 64 * 1024;
-constexpr qint64 PartBytes = 1024 * 1024;
+constexpr qint64 PartBytes = 512 * 1024;
 } // namespace
 
 LogReader::~LogReader()

@@ -34,5 +34,5 @@ private:
 
     std::thread worker_;
     std::atomic<bool> stop_{false};
-    QSemaphore room_{8};
+    QSemaphore room_{2};
 };
