@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <deque>
 #include <gtest/gtest.h>
@@ -320,4 +322,35 @@ TEST_F(PreferencesTest, AFilePickerFillsItsBoxAndACancelLeavesIt)
         button->click();
         EXPECT_EQ(box->text(), Path("chosen.wav")) << "cancelled";
     }
+}
+
+TEST_F(PreferencesTest, TheLogButtonsShowTheLogFileAndClearTheApplicationFoldersLog)
+{
+    settings.WriteLogFile = True;
+    settings.LogFile = Path("elsewhere.log");
+    QFile elsewhere(settings.LogFile);
+    ASSERT_TRUE(elsewhere.open(QIODevice::WriteOnly));
+    elsewhere.write(">shown\r\n");
+    elsewhere.close();
+    Open();
+
+    messages.answers = {MsgBoxResult::Yes};
+    Log().cmdClearLog->click();
+    QFile cleared(Path("volA/app/Vantu.Log"));
+    ASSERT_TRUE(cleared.open(QIODevice::ReadOnly));
+    EXPECT_EQ(cleared.readAll(), QByteArray("\r\n"));
+    EXPECT_EQ(settings.WriteLogFile, True) << "clearing leaves logging on";
+
+    QString title;
+    QTimer::singleShot(0,
+                       [&title]
+                       {
+                           QWidget* viewer = QApplication::activeModalWidget();
+                           ASSERT_NE(viewer, nullptr);
+                           title = viewer->windowTitle();
+                           viewer->close();
+                       });
+    Log().cmdViewLog->click();
+    EXPECT_EQ(title, QStringLiteral("Vantu Log"));
+    EXPECT_EQ(messages.shown.size(), 2u) << "the question and the confirmation; the viewer found its file";
 }
