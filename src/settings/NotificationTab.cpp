@@ -14,30 +14,30 @@
 
 NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWidget(parent), links_(links)
 {
-    chkSoundNotify = NamedWidget(new QGroupBox(QStringLiteral("Sound"), this), "chkSoundNotify");
-    chkSoundNotify->setCheckable(true);
-    txtNotifyFile = NamedWidget(new QLineEdit(chkSoundNotify), "txtNotifyFile");
-    cmdNotifyFile = DialogButton(QStringLiteral("..."), "cmdNotifyFile", chkSoundNotify);
+    chkSoundNotify = NamedWidget(new QCheckBox(QStringLiteral("Sound"), this), "chkSoundNotify");
+    framSound = NamedWidget(new QGroupBox(this), "framSound");
+    txtNotifyFile = NamedWidget(new QLineEdit(framSound), "txtNotifyFile");
+    cmdNotifyFile = DialogButton(QStringLiteral("..."), "cmdNotifyFile", framSound);
     cmdNotifyFile->setToolTip(QStringLiteral("Choose the sound file"));
-    auto* sound = new QHBoxLayout(chkSoundNotify);
+    auto* sound = new QHBoxLayout(framSound);
     sound->addWidget(txtNotifyFile);
     sound->addWidget(cmdNotifyFile);
 
-    chkEmail = NamedWidget(new QGroupBox(QStringLiteral("Email"), this), "chkEmail");
-    chkEmail->setCheckable(true);
-    lblEmailAddress = new QLabel(QStringLiteral("Address"), chkEmail);
-    txtEmailAddress = NamedWidget(new QLineEdit(chkEmail), "txtEmailAddress");
+    chkEmail = NamedWidget(new QCheckBox(QStringLiteral("Email"), this), "chkEmail");
+    framEmail = NamedWidget(new QGroupBox(this), "framEmail");
+    lblEmailAddress = new QLabel(QStringLiteral("Address"), framEmail);
+    txtEmailAddress = NamedWidget(new QLineEdit(framEmail), "txtEmailAddress");
     lblEmailAddress->setBuddy(txtEmailAddress);
-    lblPOP = new QLabel(QStringLiteral("POP 3 Server Name          User Name          Password"), chkEmail);
-    txtPOPServer = NamedWidget(new QLineEdit(chkEmail), "txtPOPServer");
-    txtPOPUser = NamedWidget(new QLineEdit(chkEmail), "txtPOPUser");
-    txtPOPPassword = NamedWidget(new QLineEdit(chkEmail), "txtPOPPassword");
+    lblPOP = new QLabel(QStringLiteral("POP 3 Server Name          User Name          Password"), framEmail);
+    txtPOPServer = NamedWidget(new QLineEdit(framEmail), "txtPOPServer");
+    txtPOPUser = NamedWidget(new QLineEdit(framEmail), "txtPOPUser");
+    txtPOPPassword = NamedWidget(new QLineEdit(framEmail), "txtPOPPassword");
     txtPOPPassword->setEchoMode(QLineEdit::Password);
     // One "*" for each character, whatever the style would draw.
     txtPOPPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    chkAutoConnect = NamedWidget(new QCheckBox(QStringLiteral("Auto Connect"), chkEmail), "chkAutoConnect");
+    chkAutoConnect = NamedWidget(new QCheckBox(QStringLiteral("Auto Connect"), framEmail), "chkAutoConnect");
 
-    auto* email = new QGridLayout(chkEmail);
+    auto* email = new QGridLayout(framEmail);
     email->addWidget(lblEmailAddress, 0, 0, 1, 3);
     email->addWidget(txtEmailAddress, 1, 0, 1, 3);
     email->addWidget(lblPOP, 2, 0, 1, 3);
@@ -48,11 +48,13 @@ NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWi
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chkSoundNotify);
+    layout->addWidget(framSound);
     layout->addWidget(chkEmail);
+    layout->addWidget(framEmail);
     layout->addStretch();
 
-    connect(chkSoundNotify, &QGroupBox::toggled, this, &NotificationTab::chkSoundNotify_Click);
-    connect(chkEmail, &QGroupBox::toggled, this, &NotificationTab::chkEmail_Click);
+    connect(chkSoundNotify, &QCheckBox::toggled, this, &NotificationTab::chkSoundNotify_Click);
+    connect(chkEmail, &QCheckBox::toggled, this, &NotificationTab::chkEmail_Click);
     connect(chkAutoConnect, &QCheckBox::toggled, this, &NotificationTab::chkAutoConnect_Click);
     CopyText(txtNotifyFile, links_.Settings.NotifyFile);
     CopyText(txtEmailAddress, links_.Settings.EmailAddress);
@@ -74,11 +76,9 @@ void NotificationTab::chkEmail_Click()
 {
     links_.Settings.EmailNotify = chkEmail->isChecked() ? True : False;
     const bool on = IsTrue(links_.Settings.EmailNotify);
+    // Automatic dialling is not part of the e-mail settings and stays available.
     for (QWidget* box : {txtEmailAddress, txtPOPServer, txtPOPUser, txtPOPPassword})
         box->setEnabled(on);
-    // The frame's check box would take every control in it along; automatic dialling is not part
-    // of the e-mail settings it switches.
-    chkAutoConnect->setEnabled(true);
 }
 
 void NotificationTab::chkAutoConnect_Click()

@@ -10,7 +10,7 @@ class QPushButton;
 struct PreferencesLinks;
 
 // The "Notification" tab: the sound played on a detection and the e-mail that carries its image.
-// The check boxes of sound and e-mail are the captions of their frames.
+// The check boxes of sound and e-mail head the frames of their settings.
 class NotificationTab final : public QWidget
 {
     Q_OBJECT
@@ -23,10 +23,12 @@ public:
     void chkEmail_Click();
     void chkAutoConnect_Click();
 
-    QGroupBox* chkSoundNotify;
+    QCheckBox* chkSoundNotify;
+    QGroupBox* framSound;
     QLineEdit* txtNotifyFile;
     QPushButton* cmdNotifyFile;
-    QGroupBox* chkEmail;
+    QCheckBox* chkEmail;
+    QGroupBox* framEmail;
     QLabel* lblEmailAddress;
     QLineEdit* txtEmailAddress;
     QLabel* lblPOP;

@@ -79,6 +79,7 @@ protected:
                 return QStringList{Path("volA"), Path("volB"), Path("gone")};
             }});
         dialog->Form_Load();
+        dialog->show();
         return *dialog;
     }
 
