@@ -3,6 +3,7 @@
 #include "common/SettingsRecord.h"
 #include "settings/FolderTree.h"
 #include "settings/PreferencesLinks.h"
+#include "settings/TextRules.h"
 #include "settings/UpDown.h"
 #include "settings/Volumes.h"
 #include "settings/WholeNumberBox.h"
@@ -18,27 +19,19 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-} // namespace
-
 DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(parent), links_(links)
 {
-    framImages = Named(new QGroupBox(QStringLiteral("Image Files"), this), "framImages");
-    chkSaveImage = Named(new QCheckBox(QStringLiteral("Save Image Files?"), framImages), "chkSaveImage");
+    framImages = NamedWidget(new QGroupBox(QStringLiteral("Image Files"), this), "framImages");
+    chkSaveImage =
+        NamedWidget(new QCheckBox(QStringLiteral("Save Image Files?"), framImages), "chkSaveImage");
     lblMaxFiles = new QLabel(QStringLiteral("Max No."), framImages);
-    txtMaxFiles = Named(new QLineEdit(framImages), "txtMaxFiles");
+    txtMaxFiles = NamedWidget(new QLineEdit(framImages), "txtMaxFiles");
     txtMaxFiles->setMaximumWidth(70);
-    UpDown1 = Named(new UpDown(txtMaxFiles, framImages), "UpDown1");
+    UpDown1 = NamedWidget(new UpDown(txtMaxFiles, framImages), "UpDown1");
     lblImageDirectory = new QLabel(QStringLiteral("Image File Directory"), framImages);
-    txtImageDirectory = Named(new QLineEdit(framImages), "txtImageDirectory");
-    Drive1 = Named(new QComboBox(framImages), "Drive1");
-    Dir1 = Named(new FolderTree(framImages), "Dir1");
+    txtImageDirectory = NamedWidget(new QLineEdit(framImages), "txtImageDirectory");
+    Drive1 = NamedWidget(new QComboBox(framImages), "Drive1");
+    Dir1 = NamedWidget(new FolderTree(framImages), "Dir1");
     lblMaxFiles->setBuddy(txtMaxFiles);
     lblImageDirectory->setBuddy(txtImageDirectory);
 
