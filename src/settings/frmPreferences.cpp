@@ -50,6 +50,7 @@ frmPreferences::frmPreferences(Links links, QWidget* parent) : QDialog(parent), 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     setMinimumWidth(420);
+    resize(480, 520);
 
     connect(cmdSelectDevice, &QPushButton::clicked, this, &frmPreferences::cmdSelectDevice_Click);
     connect(cmdVidDisplay, &QPushButton::clicked, this, &frmPreferences::cmdVidDisplay_Click);

@@ -7,6 +7,9 @@
 #include "support/Fakes.h"
 #include "ui/Twips.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -203,4 +206,15 @@ TEST_F(LogViewerTest, TheTextBoxFollowsTheWindowsSizeAndNeverGoesBelowNothing)
                                                 std::max(0, outer.height() - border.height())));
         EXPECT_EQ(viewer->txtLog->pos(), QPoint(0, 0));
     }
+}
+
+TEST_F(LogViewerTest, SelectedLinesCopyAsText)
+{
+    Write(AppFile("Vantu.Log"), ">one\r\n>two\r\n>three\r\n");
+    View(AppFile("Vantu.Log"));
+    viewer->txtLog->selectRow(2);
+    viewer->txtLog->selectionModel()->select(viewer->Lines->index(0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    viewer->txtLog->actions().at(0)->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral(">one\n>three"));
 }
