@@ -2,6 +2,9 @@
 
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
+#include "settings/FilePicker.h"
+#include "settings/Volumes.h"
+#include "ui/AppDirectory.h"
 void frmVantu::mnuPreferences_Click()
 {
     frmPreferences& preferences = LoadPreferences();
@@ -15,10 +18,11 @@ frmPreferences& frmVantu::LoadPreferences()
 {
     if (!preferences_)
     {
-        preferences_ = new frmPreferences({Vars.Settings, Vars.CaptureWindowHandle, [this] { SaveSettings(); },
-                                           [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); },
-                                           [this] { ShowSelect(); }},
-                                          this);
+        preferences_ = new frmPreferences(
+            {Vars.Settings, Vars.CaptureWindowHandle, [this] { SaveSettings(); },
+             [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); }, [this] { ShowSelect(); },
+             platform_.Messages, platform_.AppDirectory.Path(), PickOpenFileName, MountedVolumes},
+            this);
         preferences_->Form_Load();
         CAPDRIVERCAPS caps{};
         if (IsTrue(capDriverGetCaps(Vars.CaptureWindowHandle, &caps, sizeof caps)))

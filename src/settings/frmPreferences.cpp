@@ -1,9 +1,14 @@
 #include "settings/frmPreferences.h"
 
 #include "capture/modAVICAP.h"
-#include "detect/Sensitivity.h"
 #include "common/SettingsRecord.h"
+#include "detect/Sensitivity.h"
+#include "settings/DetectionTab.h"
+#include "settings/LogFileTab.h"
+#include "settings/NotificationTab.h"
+#include "settings/TextRules.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -18,14 +23,6 @@ namespace
 QString SensitivityCaption(double sensitivity)
 {
     return QStringLiteral("Sensitivity : ") + SensitivityText(sensitivity);
-}
-
-QPushButton* Button(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 } // namespace
 
@@ -43,10 +40,17 @@ frmPreferences::frmPreferences(Links links, QWidget* parent) : QDialog(parent), 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(BuildVideoTab(), QStringLiteral("Video"));
+    Detection = NamedWidget(new DetectionTab(links_, SSTab1), "Detection");
+    SSTab1->addTab(Detection, QStringLiteral("Detection"));
+    Notification = NamedWidget(new NotificationTab(links_, SSTab1), "Notification");
+    SSTab1->addTab(Notification, QStringLiteral("Notification"));
+    LogFile = NamedWidget(new LogFileTab(links_, SSTab1), "LogFile");
+    SSTab1->addTab(LogFile, QStringLiteral("Log File"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     setMinimumWidth(420);
+    resize(480, 520);
 
     connect(cmdSelectDevice, &QPushButton::clicked, this, &frmPreferences::cmdSelectDevice_Click);
     connect(cmdVidDisplay, &QPushButton::clicked, this, &frmPreferences::cmdVidDisplay_Click);
@@ -65,12 +69,12 @@ QWidget* frmPreferences::BuildVideoTab()
     txtDevice = new QLineEdit(device);
     txtDevice->setObjectName(QStringLiteral("txtDevice"));
     txtDevice->setReadOnly(true);
-    cmdSelectDevice = Button(QStringLiteral("..."), "cmdSelectDevice", device);
+    cmdSelectDevice = DialogButton(QStringLiteral("..."), "cmdSelectDevice", device);
     cmdSelectDevice->setToolTip(QStringLiteral("Choose the video source"));
-    cmdVidDisplay = Button(QStringLiteral("&Display"), "cmdVidDisplay", device);
-    cmdVidSource = Button(QStringLiteral("&Source"), "cmdVidSource", device);
-    cmdVidFormat = Button(QStringLiteral("&Format"), "cmdVidFormat", device);
-    cmdCompression = Button(QStringLiteral("&Compression"), "cmdCompression", device);
+    cmdVidDisplay = DialogButton(QStringLiteral("&Display"), "cmdVidDisplay", device);
+    cmdVidSource = DialogButton(QStringLiteral("&Source"), "cmdVidSource", device);
+    cmdVidFormat = DialogButton(QStringLiteral("&Format"), "cmdVidFormat", device);
+    cmdCompression = DialogButton(QStringLiteral("&Compression"), "cmdCompression", device);
 
     auto* deviceLayout = new QGridLayout(device);
     deviceLayout->addWidget(txtDevice, 0, 0, 1, 3);
@@ -107,7 +111,27 @@ void frmPreferences::Form_Load()
         const QSignalBlocker filling(sldSens);
         sldSens->setValue(SliderFromSensitivity(sensitivity));
     }
-    ShowDeviceName(links_.Settings.DeviceName);
+    const SettingsRecord settings = links_.Settings;
+    ShowDeviceName(settings.DeviceName);
+    FillText(Detection->txtMaxFiles, QString::number(settings.MaxFiles));
+    FillText(Notification->txtNotifyFile, settings.NotifyFile);
+    FillText(LogFile->txtLogFile, settings.LogFile);
+    FillText(LogFile->txtLogSize, QString::number(settings.LogMaxSize));
+
+    FillCheck(Notification->chkSoundNotify, IsTrue(settings.SoundNotify));
+    FillCheck(Notification->chkAutoConnect, IsTrue(settings.AutoConnect));
+
+    FillCheck(Notification->chkEmail, IsTrue(settings.EmailNotify));
+    FillText(Notification->txtEmailAddress, settings.EmailAddress);
+    FillText(Notification->txtPOPServer, settings.POPServer);
+    FillText(Notification->txtPOPUser, settings.POPUser);
+    FillText(Notification->txtPOPPassword, settings.POPPassword);
+
+    FillCheck(Detection->chkSaveImage, IsTrue(settings.SaveImage));
+    FillCheck(LogFile->chkLogFile, IsTrue(settings.WriteLogFile));
+
+    FillText(Detection->txtImageDirectory, settings.ImageDirectory);
+    Detection->ShowImageDirectory();
 }
 
 void frmPreferences::ShowDeviceName(const QString& deviceName)

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "capture/avicap.h"
+#include "settings/PreferencesLinks.h"
 
 #include <QDialog>
-#include <functional>
 
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTabWidget;
-struct SettingsRecord;
+class DetectionTab;
+class LogFileTab;
+class NotificationTab;
 
 // The preferences dialog. It has no OK or Cancel: every change is written at once into the settings,
 // and the settings are saved when the dialog is unloaded.
@@ -19,20 +21,11 @@ class frmPreferences final : public QDialog
     Q_OBJECT
 
 public:
-    // What the dialog reaches of the main window.
-    struct Links
-    {
-        SettingsRecord& Settings;
-        CaptureWindow* CaptureWindowHandle;
-        std::function<void()> SaveSettings;
-        std::function<void()> ResizeCaptureWindow;
-        // Shows the driver selection dialog modally and returns when it is closed.
-        std::function<void()> ShowSelect;
-    };
+    using Links = PreferencesLinks;
 
     frmPreferences(Links links, QWidget* parent = nullptr);
 
-    // Fills the controls from the settings.
+    // Fills the controls from the settings; each control's change rule runs as it is filled.
     void Form_Load();
     // Saves the settings; run when the dialog is unloaded, however it was closed.
     void Form_Unload();
@@ -51,6 +44,9 @@ public:
     QPushButton* cmdCompression;
     QGroupBox* framSens;
     QSlider* sldSens;
+    DetectionTab* Detection;
+    NotificationTab* Notification;
+    LogFileTab* LogFile;
 
 private:
     QWidget* BuildVideoTab();

@@ -1,0 +1,136 @@
+#include "settings/DetectionTab.h"
+
+#include "common/SettingsRecord.h"
+#include "settings/FolderTree.h"
+#include "settings/PreferencesLinks.h"
+#include "settings/TextRules.h"
+#include "settings/UpDown.h"
+#include "settings/Volumes.h"
+#include "settings/WholeNumberBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(parent), links_(links)
+{
+    framImages = NamedWidget(new QGroupBox(QStringLiteral("Image Files"), this), "framImages");
+    chkSaveImage =
+        NamedWidget(new QCheckBox(QStringLiteral("Save Image Files?"), framImages), "chkSaveImage");
+    lblMaxFiles = new QLabel(QStringLiteral("Max No."), framImages);
+    txtMaxFiles = NamedWidget(new QLineEdit(framImages), "txtMaxFiles");
+    txtMaxFiles->setMaximumWidth(70);
+    UpDown1 = NamedWidget(new UpDown(txtMaxFiles, framImages), "UpDown1");
+    lblImageDirectory = new QLabel(QStringLiteral("Image File Directory"), framImages);
+    txtImageDirectory = NamedWidget(new QLineEdit(framImages), "txtImageDirectory");
+    Drive1 = NamedWidget(new QComboBox(framImages), "Drive1");
+    Dir1 = NamedWidget(new FolderTree(framImages), "Dir1");
+    lblMaxFiles->setBuddy(txtMaxFiles);
+    lblImageDirectory->setBuddy(txtImageDirectory);
+
+    auto* count = new QHBoxLayout;
+    count->addWidget(chkSaveImage);
+    count->addStretch();
+    count->addWidget(lblMaxFiles);
+    count->addWidget(txtMaxFiles);
+    count->addWidget(UpDown1);
+    auto* layout = new QVBoxLayout(framImages);
+    layout->addLayout(count);
+    layout->addWidget(lblImageDirectory);
+    layout->addWidget(txtImageDirectory);
+    layout->addWidget(Drive1);
+    layout->addWidget(Dir1, 1);
+    auto* tabLayout = new QVBoxLayout(this);
+    tabLayout->addWidget(framImages);
+
+    connect(chkSaveImage, &QCheckBox::toggled, this, &DetectionTab::chkSaveImage_Click);
+    connect(txtMaxFiles, &QLineEdit::textChanged, this, &DetectionTab::txtMaxFiles_Change);
+    connect(txtMaxFiles, &QLineEdit::editingFinished, this,
+            [this] { RestoreWholeNumber(txtMaxFiles, links_.Settings.MaxFiles); });
+    connect(txtImageDirectory, &QLineEdit::textChanged, this, &DetectionTab::txtImageDirectory_Change);
+    connect(Dir1, &FolderTree::Picked, this, &DetectionTab::Dir1_Change);
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &DetectionTab::Drive1_Change);
+}
+
+void DetectionTab::chkSaveImage_Click()
+{
+    links_.Settings.SaveImage = chkSaveImage->isChecked() ? True : False;
+}
+
+void DetectionTab::txtMaxFiles_Change()
+{
+    ApplyWholeNumber(txtMaxFiles, links_.Settings.MaxFiles);
+}
+
+void DetectionTab::txtImageDirectory_Change()
+{
+    QString& directory = links_.Settings.ImageDirectory;
+    directory = txtImageDirectory->text();
+    if (directory.endsWith(QChar('/')))
+        return;
+    directory += QChar('/');
+    // The caret stays where the user types, before the separator just added.
+    const int caret = txtImageDirectory->cursorPosition();
+    txtImageDirectory->setText(directory);
+    txtImageDirectory->setCursorPosition(caret);
+}
+
+void DetectionTab::Dir1_Change(const QString& path)
+{
+    txtImageDirectory->setText(path);
+}
+
+void DetectionTab::Drive1_Change()
+{
+    const QString root = Drive1->currentData().toString();
+    const QFileInfo info(root);
+    if (info.isDir() && info.isReadable())
+    {
+        Dir1->ShowVolume(root);
+        Dir1_Change(root);
+        return;
+    }
+    // A volume that went away or cannot be read: the lists go back to the program's own volume
+    // and the image folder stays as it was.
+    const QString fallback = AppVolume();
+    SelectVolume(fallback);
+    Dir1->ShowVolume(fallback);
+    if (IsInFolder(QDir::cleanPath(links_.Settings.ImageDirectory), fallback))
+        Dir1->ShowFolder(links_.Settings.ImageDirectory);
+}
+
+void DetectionTab::ShowImageDirectory()
+{
+    const QStringList roots = links_.Volumes();
+    {
+        const QSignalBlocker filling(Drive1);
+        Drive1->clear();
+        for (const QString& root : roots)
+            Drive1->addItem(root, root);
+    }
+    QString volume = VolumeOf(roots, QDir::cleanPath(links_.Settings.ImageDirectory));
+    if (volume.isEmpty())
+        volume = AppVolume();
+    SelectVolume(volume);
+    Dir1->ShowVolume(volume);
+    Dir1->ShowFolder(links_.Settings.ImageDirectory);
+}
+
+void DetectionTab::SelectVolume(const QString& root)
+{
+    const QSignalBlocker filling(Drive1);
+    Drive1->setCurrentIndex(Drive1->findData(root));
+}
+
+QString DetectionTab::AppVolume() const
+{
+    const QString volume = VolumeOf(links_.Volumes(), links_.AppDirectory);
+    return volume.isEmpty() ? QStringLiteral("/") : volume;
+}

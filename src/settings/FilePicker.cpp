@@ -1,0 +1,8 @@
+#include "settings/FilePicker.h"
+
+#include <QFileDialog>
+
+QString PickOpenFileName(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent);
+}

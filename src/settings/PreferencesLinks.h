@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class CaptureWindow;
+class IMessageBox;
+class QWidget;
+struct SettingsRecord;
+
+// What the preferences dialog reaches of the program around it.
+struct PreferencesLinks
+{
+    SettingsRecord& Settings;
+    CaptureWindow* CaptureWindowHandle;
+    std::function<void()> SaveSettings;
+    std::function<void()> ResizeCaptureWindow;
+    // Shows the driver selection dialog modally and returns when it is closed.
+    std::function<void()> ShowSelect;
+    IMessageBox& Messages;
+    // The folder that holds "Vantu.Log", without a trailing separator.
+    QString AppDirectory;
+    // Asks the user for a file to open; an empty name when the user cancels.
+    std::function<QString(QWidget* parent)> PickFile;
+    // The root folders of the mounted volumes, in the order the volume list shows them.
+    std::function<QStringList()> Volumes;
+};
