@@ -30,6 +30,8 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
 {
     ui.Setup(this);
     notice_ = new Notice(ui.Frame1);
+    tray_ = new TrayAPI(
+        {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
     ConnectHandlers();
 }
@@ -41,6 +43,11 @@ void frmVantu::ConnectHandlers()
     connect(ui.GrabTimer, &QTimer::timeout, this, &frmVantu::GrabTimer_Timer);
     connect(ui.mnuFileExit, &QAction::triggered, this, &frmVantu::mnuFileExit_Click);
     connect(ui.mnuPreferences, &QAction::triggered, this, &frmVantu::mnuPreferences_Click);
+    connect(ui.mnuHide, &QAction::triggered, this, &frmVantu::mnuHide_Click);
+    connect(ui.mnuLogFile, &QAction::triggered, this, &frmVantu::mnuLogFile_Click);
+    for (int index = 0; index < static_cast<int>(ui.mPop.size()); ++index)
+        connect(ui.mPop[static_cast<std::size_t>(index)], &QAction::triggered, this,
+                [this, index] { mPop_Click(index); });
     connect(ui.mnuPreview, &QAction::triggered, this, [this] { ChangeMode(ModePreview); });
     connect(ui.mnuMonitor, &QAction::triggered, this, [this] { ChangeMode(ModeMonitor); });
     connect(ui.mnuDetections, &QAction::triggered, this, [this] { ChangeMode(ModeView); });
@@ -172,6 +179,7 @@ void frmVantu::Form_Unload()
     capSetCallbackOnVideoStream(lwnd, {});
     capSetCallbackOnWaveStream(lwnd, {});
     capSetCallbackOnCapControl(lwnd, {});
+    tray_->RemoveTrayIcon();
     UnloadPreferences();
     UnloadSelect();
 }

@@ -11,6 +11,7 @@
 #include "log/LogWriter.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
+#include "shell/TrayAPI.h"
 #include "ui/CommonDialog.h"
 #include "ui/Notice.h"
 #include "ui/OneBoxAtATime.h"
@@ -90,6 +91,11 @@ private:
     void EndWithError(const QString& reason);
     void Form_Unload();
 
+    void mnuHide_Click();
+    void HideToTray();
+    void mPop_Click(int Index);
+    void mnuLogFile_Click();
+
     void ShowSelect();
     void SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& caps);
     void UnloadSelect();
@@ -120,6 +126,7 @@ private:
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
     Notice* notice_ = nullptr;
+    TrayAPI* tray_ = nullptr;
     bool unloaded_ = false;
     QString exitReason_;
 };

@@ -1,5 +1,6 @@
 #include "capture/CaptureDriverList.h"
 #include "capture/CaptureWindow.h"
+#include "log/frmLog.h"
 #include "support/ScriptedDriver.h"
 #include "support/StreamModalDialog.h"
 #include "support/VantuHarness.h"
@@ -273,4 +274,40 @@ TEST(MainWindow, CommonShortcutsWorkInTheWindowAndShowBesideTheirItems)
         EXPECT_EQ(s.item->shortcut(), s.keys);
         EXPECT_TRUE(w.actions().contains(s.item)) << "the key works while the item's menu is hidden";
     }
+}
+
+TEST(MainWindow, HideWorksOnlyWhileMonitoringAndMinimizesWhereThereIsNoNotificationArea)
+{
+    InstallCaptureDrivers(nullptr);
+    VantuHarness h;
+    frmVantu& w = h.Start();
+    w.show();
+    EXPECT_FALSE(w.Ui().mnuHide->isEnabled());
+    w.ChangeMode(ModeMonitor);
+    ASSERT_TRUE(w.Ui().mnuHide->isEnabled());
+    w.Ui().mnuHide->trigger(); // the offscreen platform has no notification area
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_EQ(w.CurrentMode(), ModeMonitor) << "hiding changes nothing else";
+    EXPECT_TRUE(w.Ui().GrabTimer->isActive());
+}
+
+TEST(MainWindow, ViewLogFileShowsTheLogNamedInTheSettings)
+{
+    InstallCaptureDrivers(nullptr);
+    VantuHarness h;
+    SettingsRecord s;
+    s.LogFile = h.AppFile(QStringLiteral("other.log"));
+    h.WriteSettings(s);
+    h.WriteAppFile(QStringLiteral("other.log"), ">Entered Monitor Mode: 12/7/99\r\n");
+    frmVantu& w = h.Start();
+    bool opened = false;
+    OperateNextModal<frmLog>(
+        [&opened](frmLog& log)
+        {
+            opened = log.windowTitle() == QStringLiteral("Vantu Log");
+            log.close();
+        });
+    w.Ui().mnuLogFile->trigger();
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(h.messages.shown.empty()) << "the file named in the settings exists";
 }
