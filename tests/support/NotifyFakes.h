@@ -54,9 +54,18 @@ public:
         bool operator==(const Operation&) const = default;
     };
 
-    void PutString(int property, const QString& value) override { operations.push_back({Operation::String, property, value}); }
-    void PutLong(int property, std::int32_t value) override { operations.push_back({Operation::Long, property, value}); }
+    void PutString(int property, const QString& value) override
+    {
+        operations.push_back({Operation::String, property, value});
+    }
+    void PutLong(int property, std::int32_t value) override
+    {
+        operations.push_back({Operation::Long, property, value});
+    }
     void Invoke(int method) override { operations.push_back({Operation::Method, method, {}}); }
+
+    void RaiseDone() { emit Done(); }
+    void RaiseFailed(const QString& reason) { emit Failed(reason); }
 
     std::vector<Operation> operations;
 };
