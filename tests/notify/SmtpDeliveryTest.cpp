@@ -124,7 +124,7 @@ TEST(SmtpDelivery, TheServerReceivesTheMessageByteForByte)
 
 TEST(SmtpDelivery, LogsInWhenTheServerOffersAuthAndReportsARefusedLogin)
 {
-    SmtpTestServer server(QStringLiteral("watcher:s3cret-Pa55"));
+    SmtpTestServer server({QStringLiteral("--auth"), QStringLiteral("watcher:s3cret-Pa55")});
     ASSERT_TRUE(server.Started());
 
     SmtpRig accepted(server.Address());
@@ -145,6 +145,21 @@ TEST(SmtpDelivery, LogsInWhenTheServerOffersAuthAndReportsARefusedLogin)
     EXPECT_EQ(server.MessageCount(), 1);
 }
 
+TEST(SmtpDelivery, AServerOfferingStartTlsGetsNothingWhenItsCertificateCannotBeVerified)
+{
+    SmtpTestServer server({QStringLiteral("--starttls")});
+    ASSERT_TRUE(server.Started());
+    SmtpRig rig(server.Address());
+
+    rig.dispatch.NotifyEmail(rig.Image(QStringLiteral("a.Bmp")));
+
+    ASSERT_TRUE(rig.AllDone());
+    EXPECT_TRUE(
+        rig.ErrorLine().startsWith(QStringLiteral("Email Error: No secure connection to the mail server ")))
+        << rig.ErrorLine().toStdString();
+    EXPECT_EQ(server.MessageCount(), 0);
+}
+
 TEST(SmtpDelivery, FailuresAreLoggedInPlainWordsAndStillFinishWithThreeDoneEvents)
 {
     QTcpServer closed;
@@ -157,7 +172,7 @@ TEST(SmtpDelivery, FailuresAreLoggedInPlainWordsAndStillFinishWithThreeDoneEvent
     EXPECT_EQ(unreachable.ErrorLine(), QStringLiteral("Email Error: Could not connect to the mail server ") +
                                            closedAddress + QStringLiteral(": ") + NowText(unreachable.clock));
 
-    SmtpTestServer rejecting({}, true);
+    SmtpTestServer rejecting({QStringLiteral("--reject-recipient")});
     ASSERT_TRUE(rejecting.Started());
     SmtpRig rejected(rejecting.Address());
     rejected.dispatch.NotifyEmail(rejected.Image(QStringLiteral("a.Bmp")));

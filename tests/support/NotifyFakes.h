@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <ostream>
 #include <vector>
 
 // Records each sound request.
@@ -69,3 +70,12 @@ public:
 
     std::vector<Operation> operations;
 };
+
+// Readable operations in test failure messages.
+inline void PrintTo(const FakeMailComponent::Operation& operation, std::ostream* out)
+{
+    *out << (operation.kind == FakeMailComponent::Operation::Method ? "method " : "property ")
+         << operation.id;
+    if (operation.kind != FakeMailComponent::Operation::Method)
+        *out << " := " << operation.value.toString().toStdString();
+}

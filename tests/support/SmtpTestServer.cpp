@@ -5,13 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-SmtpTestServer::SmtpTestServer(const QString& login, bool rejectRecipient)
+SmtpTestServer::SmtpTestServer(const QStringList& options)
 {
-    QStringList arguments{QStringLiteral(VANTU_TEST_SUPPORT_DIR "/smtp_server.py"), folder_.path()};
-    if (!login.isEmpty())
-        arguments << QStringLiteral("--auth") << login;
-    if (rejectRecipient)
-        arguments << QStringLiteral("--reject-recipient");
+    const QStringList arguments =
+        QStringList{QStringLiteral(VANTU_TEST_SUPPORT_DIR "/smtp_server.py"), folder_.path()} + options;
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The system's Python, which Debian's python3-aiosmtpd belongs to (another python3 may come first
     // in PATH).

@@ -10,8 +10,9 @@
 class SmtpTestServer
 {
 public:
-    // login "user:password": offer AUTH and accept this login only; rejectRecipient: answer RCPT with 550.
-    explicit SmtpTestServer(const QString& login = {}, bool rejectRecipient = false);
+    // options: "--auth", "user:password" offers AUTH and accepts this login only; "--reject-recipient"
+    // answers RCPT with 550; "--starttls" offers STARTTLS with a self-signed certificate.
+    explicit SmtpTestServer(const QStringList& options = {});
     ~SmtpTestServer();
 
     bool Started() const { return port_ > 0; }

@@ -3,12 +3,16 @@
 Prints its port on the first line of its output, then keeps every message it accepts as N.eml in the
 folder it is given, with N.json beside it (envelope and the name the client logged in with).
 --auth USER:PASSWORD offers AUTH (PLAIN, LOGIN) without TLS and accepts only that login;
---reject-recipient answers RCPT with 550.
+--reject-recipient answers RCPT with 550; --starttls offers STARTTLS with a self-signed certificate
+(made with openssl in the folder).
 """
 import argparse
 import asyncio
 import json
 import os
+import ssl
+import subprocess
+import logging
 import sys
 
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -39,10 +43,13 @@ class Handler:
 
 
 def main():
+    # aiosmtpd warns about its own use of a field it has deprecated.
+    logging.getLogger('mail.log').setLevel(logging.ERROR)
     parser = argparse.ArgumentParser()
     parser.add_argument('folder')
     parser.add_argument('--auth')
     parser.add_argument('--reject-recipient', action='store_true')
+    parser.add_argument('--starttls', action='store_true')
     options = parser.parse_args()
 
     handler = Handler(options.folder, options.reject_recipient)
@@ -54,8 +61,18 @@ def main():
             accepted = data.login.decode() == user and data.password.decode() == password
             return AuthResult(success=accepted, handled=False, auth_data=data)
 
+    tls_context = None
+    if options.starttls:
+        key = os.path.join(options.folder, 'key.pem')
+        certificate = os.path.join(options.folder, 'certificate.pem')
+        subprocess.run(['openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '1',
+                        '-subj', '/CN=localhost', '-keyout', key, '-out', certificate],
+                       check=True, capture_output=True)
+        tls_context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        tls_context.load_cert_chain(certificate, key)
+
     def factory():
-        return SMTP(handler, hostname='localhost', authenticator=authenticator,
+        return SMTP(handler, hostname='localhost', authenticator=authenticator, tls_context=tls_context,
                     auth_require_tls=not options.auth, data_size_limit=64 * 1024 * 1024)
 
     loop = asyncio.new_event_loop()
