@@ -10,6 +10,8 @@
 
 namespace
 {
+constexpr qsizetype MaxReplyLength = 300;
+
 // What one attempt saw of the conversation: the verb of the last command, and the first error reply
 // of the server with the verb it answered (the connection's close may follow it with other replies).
 // Command arguments are never kept: AUTH carries the password.
@@ -50,7 +52,11 @@ int Observe(CURL*, curl_infotype type, char* data, size_t size, void* user)
         const QByteArray reply = text.trimmed().split('\n').constLast().trimmed();
         if (conversation.Refusal.isEmpty() && (reply.startsWith('4') || reply.startsWith('5')))
         {
-            conversation.Refusal = reply;
+            // The reply goes into the log: one line of reasonable length.
+            conversation.Refusal = reply.left(MaxReplyLength);
+            std::replace_if(
+                conversation.Refusal.begin(), conversation.Refusal.end(),
+                [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
             conversation.RefusedCommand = conversation.LastCommand;
         }
     }
@@ -185,9 +191,13 @@ QString FailureReason(const Attempt& attempt, const SmtpServerAddress& server, c
     case CURLE_COULDNT_CONNECT:
         return QStringLiteral("Could not connect to the mail server %1").arg(where);
     case CURLE_OPERATION_TIMEDOUT:
-        return QStringLiteral("The mail server %1 did not answer within %2 seconds")
+    {
+        const long long seconds = std::max<long long>(1, job.GiveUpAfter.count() / 1000);
+        return QStringLiteral("The mail server %1 did not answer within %2 %3")
             .arg(where)
-            .arg(std::max<long long>(1, job.GiveUpAfter.count() / 1000));
+            .arg(seconds)
+            .arg(seconds == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
+    }
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_SSL_CONNECT_ERROR:

@@ -203,7 +203,7 @@ TEST(SmtpDelivery, ASilentServerIsGivenUpAfterTheGiveUpTime)
     ASSERT_TRUE(rig.AllDone());
     EXPECT_LT(timer.elapsed(), 8000);
     EXPECT_EQ(rig.ErrorLine(), QStringLiteral("Email Error: The mail server ") + address +
-                                   QStringLiteral(" did not answer within 1 seconds: ") + NowText(rig.clock));
+                                   QStringLiteral(" did not answer within 1 second: ") + NowText(rig.clock));
 }
 
 TEST(SmtpDelivery, ASecondImageWhileOneIsInFlightIsRefusedAndAParkedOneGoesOnTheFirstTick)
