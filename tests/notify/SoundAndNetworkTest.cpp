@@ -4,11 +4,11 @@
 #include "support/NotifyFakes.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace
@@ -17,31 +17,18 @@ namespace
 QByteArray Wav(int milliseconds)
 {
     const quint32 data = static_cast<quint32>(milliseconds) * 16;
-    QByteArray bytes("RIFF....WAVEfmt ");
-    const auto append32 = [&bytes](quint32 value)
-    {
-        char le[4];
-        qToLittleEndian(value, le);
-        bytes.append(le, 4);
-    };
-    const auto append16 = [&bytes](quint16 value)
-    {
-        char le[2];
-        qToLittleEndian(value, le);
-        bytes.append(le, 2);
-    };
-    append32(16);
-    append16(1);
-    append16(1);
-    append32(8000);
-    append32(16000);
-    append16(2);
-    append16(16);
-    bytes.append("data");
-    append32(data);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + data);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << data;
     for (quint32 i = 0; i < data / 2; ++i)
-        append16(static_cast<quint16>((i % 40 < 20) ? 6000 : -6000));
-    qToLittleEndian(static_cast<quint32>(bytes.size() - 8), bytes.data() + 4);
+        out << qint16(i % 40 < 20 ? 6000 : -6000);
     return bytes;
 }
 
