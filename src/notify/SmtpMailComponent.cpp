@@ -26,8 +26,10 @@ SmtpOutcome Deliver(Delivery delivery, const std::atomic<bool>& stopping)
             false,
             QStringLiteral("The transfer encoding \"%1\" is not supported").arg(delivery.TransferEncoding)};
     QFile file(delivery.AttachmentFile);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxAttachmentSize)
+    if (!file.open(QIODevice::ReadOnly))
         return {false, QStringLiteral("The image file %1 could not be read").arg(delivery.AttachmentFile)};
+    if (file.size() > MaxAttachmentSize)
+        return {false, QStringLiteral("The image file %1 is too large to mail").arg(delivery.AttachmentFile)};
     const QByteArray attachment = file.readAll();
     file.close();
     delivery.Job.Message = ComposeMessage(delivery.Message, attachment);
