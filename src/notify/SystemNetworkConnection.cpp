@@ -1,7 +1,7 @@
 #include "notify/SystemNetworkConnection.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -37,6 +37,8 @@ bool CountsAsConnected(std::optional<QNetworkInformation::Reachability> reachabi
     return !reachability || *reachability == Reachability::Online || *reachability == Reachability::Unknown;
 }
 
+SystemNetworkConnection::SystemNetworkConnection(QString busAddress) : busAddress_(std::move(busAddress)) {}
+
 bool SystemNetworkConnection::IsConnected()
 {
     // The backend is loaded on first use: the default one (NetworkManager), else any that knows
@@ -53,10 +55,12 @@ bool SystemNetworkConnection::IsConnected()
 
 bool SystemNetworkConnection::AutoDialConnect()
 {
-    const QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(NetworkManagerService).value())
+    // Without NetworkManager on the bus the first call comes back with an error at once.
+    const QDBusConnection bus = busAddress_.isEmpty()
+                                    ? QDBusConnection::systemBus()
+                                    : QDBusConnection::connectToBus(busAddress_, busAddress_);
+    if (!bus.isConnected())
         return false;
-
     const QDBusMessage devices =
         Call(bus, NetworkManagerPath, NetworkManagerService, QStringLiteral("GetDevices"));
     if (devices.type() != QDBusMessage::ReplyMessage || devices.arguments().isEmpty())

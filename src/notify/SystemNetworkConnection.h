@@ -3,6 +3,7 @@
 #include "notify/NetworkConnection.h"
 
 #include <QNetworkInformation>
+#include <QString>
 #include <chrono>
 #include <optional>
 
@@ -18,11 +19,15 @@ public:
     // Longest wait for one answer of NetworkManager.
     static constexpr std::chrono::milliseconds CallTimeout{250};
 
+    // NetworkManager is asked on the system bus, or on the bus at busAddress when one is given.
+    explicit SystemNetworkConnection(QString busAddress = {});
+
     bool IsConnected() override;
     // Asks NetworkManager to activate the best connection of the first available device that is not
     // connected. False without NetworkManager, when it refuses, or when no device waits to connect.
     bool AutoDialConnect() override;
 
 private:
+    QString busAddress_;
     bool backendTried_ = false;
 };

@@ -1,6 +1,7 @@
 #include "notify/NotifySound.h"
 #include "notify/QtSoundPlayer.h"
 #include "notify/SystemNetworkConnection.h"
+#include "support/FakeNetworkManager.h"
 #include "support/NotifyFakes.h"
 
 #include <QCoreApplication>
@@ -105,12 +106,24 @@ TEST(SystemNetworkConnection, OnlineUnknownOrNoNetworkStatusCountAsConnected)
     EXPECT_FALSE(CountsAsConnected(Reachability::Site));
 }
 
-TEST(SystemNetworkConnection, WithoutASystemBusDialingReturnsFalseAtOnce)
+TEST(SystemNetworkConnection, DialingActivatesTheFirstDisconnectedDeviceAndOtherwiseNothing)
 {
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/vantu-test-bus");
-    SystemNetworkConnection connection;
+    FakeNetworkManager waiting;
+    ASSERT_TRUE(waiting.Started());
+    EXPECT_TRUE(SystemNetworkConnection(waiting.BusAddress()).AutoDialConnect());
+    EXPECT_EQ(waiting.Activations(),
+              QStringList{QStringLiteral("/ /org/freedesktop/NetworkManager/Devices/1 /")});
+
+    FakeNetworkManager connected(true);
+    ASSERT_TRUE(connected.Started());
+    EXPECT_FALSE(SystemNetworkConnection(connected.BusAddress()).AutoDialConnect());
+    EXPECT_TRUE(connected.Activations().isEmpty());
+
+    // No bus at all: false at once.
+    QTemporaryDir dir;
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(connection.AutoDialConnect());
+    EXPECT_FALSE(SystemNetworkConnection(QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("none")))
+                     .AutoDialConnect());
     EXPECT_LT(timer.elapsed(), 1000);
 }
