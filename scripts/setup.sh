@@ -6,6 +6,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libv4l-dev
+    qt6-multimedia-dev libcurl4-openssl-dev ca-certificates
+    python3-aiosmtpd openssl dbus-daemon python3-dbus python3-gi
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
     clang

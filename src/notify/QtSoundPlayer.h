@@ -2,9 +2,29 @@
 
 #include "notify/SoundPlayer.h"
 
-// Plays WAV files through the desktop's sound service.
+#include <QElapsedTimer>
+#include <chrono>
+#include <memory>
+
+class QSoundEffect;
+
+// Plays WAV files through the desktop's sound service (Qt Multimedia). Each sound gets an effect of its
+// own, so that a file that cannot be played leaves nothing behind that could hold up the next sound.
+// A sound counts as playing no longer than its file lasts (and a little more): without an audio
+// device the effect never reports its end, and later sounds must still be played.
 class QtSoundPlayer final : public ISoundPlayer
 {
 public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+
     void Play(const QString& wavFile) override;
+
+    // The file of the sound that plays now, or empty.
+    QString Playing() const;
+
+private:
+    std::unique_ptr<QSoundEffect> effect_;
+    QElapsedTimer started_;
+    std::chrono::milliseconds length_{0};
 };

@@ -1,14 +1,72 @@
 #pragma once
 
 #include "notify/MailComponent.h"
+#include "notify/MimeMessage.h"
 
-// Composes each message itself and sends it to the configured server over SMTP.
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <memory>
+
+struct SmtpOutcome;
+
+// The mail component: it builds the message from the properties it receives, composes it as a MIME
+// message and sends it over SMTP on a worker thread, reporting back on the UI thread.
+//
+// What the numbers of MailOperations.h mean here:
+// - Server, UserName and Password are connection settings and survive NewMessage, which clears
+//   everything else; Sender and Recipient give From and To, Subject the subject.
+// - Command BeginBody takes the message's media type and parameters (MediaType, MediaSubtype,
+//   ContentTypeParameters); BeginPart starts the one part; EndPart takes the part's media type,
+//   TransferEncoding (base64 is the one encoding there is), Disposition and AttachmentFile; EndBody
+//   closes the body. The boundary is Boundary. StageFlags is recorded and means nothing.
+// - Send hands the message to the worker, which reads the file, composes the message and delivers
+//   it; a Done follows (the first). Command AwaitDelivery raises Done once the server has answered
+//   (the second), after Failed when it was not delivered; Command Release raises the third Done.
+// Every Done arrives through the event loop, never inside the call that caused it.
 class SmtpMailComponent final : public MailComponent
 {
+    Q_OBJECT
+
 public:
-    using MailComponent::MailComponent;
+    static constexpr std::chrono::milliseconds DefaultGiveUpAfter{60000};
+
+    explicit SmtpMailComponent(std::chrono::milliseconds giveUpAfter = DefaultGiveUpAfter,
+                               QObject* parent = nullptr);
+    // Stops a send in flight (within about a tenth of a second) and waits for the worker.
+    ~SmtpMailComponent() override;
 
     void PutString(int property, const QString& value) override;
     void PutLong(int property, std::int32_t value) override;
     void Invoke(int method) override;
+
+private:
+    void RunCommand(std::int32_t command);
+    void Send();
+    void Answered(const SmtpOutcome& outcome);
+    void RaiseDoneLater();
+
+    std::chrono::milliseconds giveUpAfter_;
+    QString server_;
+    QString userName_;
+    QString password_;
+
+    MimeMessage message_;
+    QString mediaType_;
+    QString mediaSubtype_;
+    QString transferEncoding_;
+    QString disposition_;
+    QString attachmentFile_;
+    // The part as EndPart took it.
+    QString partEncoding_;
+    QString partFile_;
+
+    // Messages handed to the worker and not answered yet, and the AwaitDelivery requests that wait
+    // for their answers.
+    int sending_ = 0;
+    int awaiting_ = 0;
+
+    std::atomic<bool> stopping_{false};
+    QThread thread_;
+    std::unique_ptr<QObject> worker_;
 };

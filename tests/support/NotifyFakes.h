@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <ostream>
 #include <vector>
 
 // Records each sound request.
@@ -54,9 +55,27 @@ public:
         bool operator==(const Operation&) const = default;
     };
 
-    void PutString(int property, const QString& value) override { operations.push_back({Operation::String, property, value}); }
-    void PutLong(int property, std::int32_t value) override { operations.push_back({Operation::Long, property, value}); }
+    void PutString(int property, const QString& value) override
+    {
+        operations.push_back({Operation::String, property, value});
+    }
+    void PutLong(int property, std::int32_t value) override
+    {
+        operations.push_back({Operation::Long, property, value});
+    }
     void Invoke(int method) override { operations.push_back({Operation::Method, method, {}}); }
+
+    void RaiseDone() { emit Done(); }
+    void RaiseFailed(const QString& reason) { emit Failed(reason); }
 
     std::vector<Operation> operations;
 };
+
+// Readable operations in test failure messages.
+inline void PrintTo(const FakeMailComponent::Operation& operation, std::ostream* out)
+{
+    *out << (operation.kind == FakeMailComponent::Operation::Method ? "method " : "property ")
+         << operation.id;
+    if (operation.kind != FakeMailComponent::Operation::Method)
+        *out << " := " << operation.value.toString().toStdString();
+}

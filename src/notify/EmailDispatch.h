@@ -1,0 +1,67 @@
+#pragma once
+
+#include "common/Flag.h"
+#include "notify/BoundaryNumbers.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class IClock;
+class IMessageBox;
+class IMousePointer;
+class INetworkConnection;
+class MailComponent;
+class QTimer;
+struct SettingsRecord;
+
+// The main window's e-mail path: it checks the mail settings, sends a detection image at once when
+// the network is up or parks it until a tick of InternetTimer finds the network up, hands each
+// message to the mail component and follows the component's Done events with the pointer and the
+// current-action text. Failures the component reports go into the log.
+class EmailDispatch final : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Ports
+    {
+        const SettingsRecord& Settings;
+        INetworkConnection& Connection;
+        MailComponent& Mail;
+        IMessageBox& Messages;
+        IClock& Clock;
+        IMousePointer& Pointer;
+        // The window's poll timer, interval 1000 ms; it ticks into InternetTimer_Timer.
+        QTimer& InternetTimer;
+        // Appends one line to the log (the writer puts the ">" in front).
+        std::function<void(const QString&)> WriteLogEntry;
+        // Read and write the current-action panel of the status bar.
+        std::function<QString()> ActionText;
+        std::function<void(const QString&)> SetActionText;
+    };
+
+    explicit EmailDispatch(Ports ports, QObject* parent = nullptr);
+
+    void NotifyEmail(const QString& ImageFile);
+    // True when the message was handed to the mail component, False when one is still in it.
+    Flag EmailImage(const QString& ImageFile);
+    void Mail1_Done();
+    void Mail1_Failed(const QString& reason);
+    void InternetTimer_Timer();
+    Flag IsConnected();
+    Flag AutoDialConnect();
+
+    // The image that waits for the network, or empty.
+    QString PendingEmailImage;
+    // 0 idle, 1 submitted and waiting for the first Done, 2 second stage running.
+    std::int16_t MailState = 0;
+
+private:
+    Ports ports_;
+    BoundaryNumbers boundaries_;
+};
+
+inline const QString EmailingText = QStringLiteral("Emailing...");
+inline const QString InsufficientEmailConfigurationText = QStringLiteral("Insufficient Email Configuration.");

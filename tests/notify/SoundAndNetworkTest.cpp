@@ -1,0 +1,129 @@
+#include "notify/NotifySound.h"
+#include "notify/QtSoundPlayer.h"
+#include "notify/SystemNetworkConnection.h"
+#include "support/FakeNetworkManager.h"
+#include "support/NotifyFakes.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+// A WAV file of 16-bit mono samples at 8000 Hz that lasts the given time.
+QByteArray Wav(int milliseconds)
+{
+    const quint32 data = static_cast<quint32>(milliseconds) * 16;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + data);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << data;
+    for (quint32 i = 0; i < data / 2; ++i)
+        out << qint16(i % 40 < 20 ? 6000 : -6000);
+    return bytes;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return file.fileName();
+}
+
+// Lets the event loop run until the condition holds or the time is up.
+template <typename Condition> bool Eventually(Condition condition, int milliseconds = 5000)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+} // namespace
+
+TEST(NotifySound, PlaysOnlyAnExistingPlainFile)
+{
+    QTemporaryDir dir;
+    FakeSoundPlayer player;
+    PlayNotifySound(dir.filePath(QStringLiteral("missing.Wav")), player);
+    PlayNotifySound(dir.path(), player);
+    PlayNotifySound(QString(), player);
+    EXPECT_TRUE(player.played.isEmpty());
+
+    const QString wav = WriteFile(dir, QStringLiteral("Notify.Wav"), Wav(100));
+    PlayNotifySound(wav, player);
+    EXPECT_EQ(player.played, QStringList{wav});
+}
+
+TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
+{
+    QTemporaryDir dir;
+    const QString chime = WriteFile(dir, QStringLiteral("chime.Wav"), Wav(150));
+    const QString other = WriteFile(dir, QStringLiteral("other.Wav"), Wav(150));
+    const QString broken =
+        WriteFile(dir, QStringLiteral("broken.Wav"), QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20));
+    QtSoundPlayer player;
+    QElapsedTimer timer;
+    timer.start();
+
+    player.Play(dir.filePath(QStringLiteral("missing.Wav")));
+    EXPECT_TRUE(Eventually([&] { return player.Playing().isEmpty(); }));
+    player.Play(broken);
+    EXPECT_TRUE(Eventually([&] { return player.Playing().isEmpty(); }));
+
+    player.Play(chime);
+    player.Play(other);
+    EXPECT_LT(timer.elapsed(), 1000) << "playing never waits for the sound";
+    EXPECT_EQ(player.Playing(), chime) << "the second request is dropped while the first plays";
+
+    // With or without an audio device, the sound ends, and the next one plays.
+    EXPECT_TRUE(Eventually(
+        [&]
+        {
+            player.Play(other);
+            return player.Playing() == other;
+        }));
+}
+
+TEST(SystemNetworkConnection, OnlineUnknownOrNoNetworkStatusCountAsConnected)
+{
+    using Reachability = QNetworkInformation::Reachability;
+    EXPECT_TRUE(CountsAsConnected(std::nullopt));
+    EXPECT_TRUE(CountsAsConnected(Reachability::Online));
+    EXPECT_TRUE(CountsAsConnected(Reachability::Unknown));
+    EXPECT_FALSE(CountsAsConnected(Reachability::Disconnected));
+    EXPECT_FALSE(CountsAsConnected(Reachability::Local));
+    EXPECT_FALSE(CountsAsConnected(Reachability::Site));
+}
+
+TEST(SystemNetworkConnection, DialingActivatesTheFirstDisconnectedDeviceAndOtherwiseNothing)
+{
+    FakeNetworkManager waiting;
+    ASSERT_TRUE(waiting.Started());
+    EXPECT_TRUE(SystemNetworkConnection(waiting.BusAddress()).AutoDialConnect());
+    EXPECT_EQ(waiting.Activations(),
+              QStringList{QStringLiteral("/ /org/freedesktop/NetworkManager/Devices/1 /")});
+
+    FakeNetworkManager connected(true);
+    ASSERT_TRUE(connected.Started());
+    EXPECT_FALSE(SystemNetworkConnection(connected.BusAddress()).AutoDialConnect());
+    EXPECT_TRUE(connected.Activations().isEmpty());
+
+    // No bus at all: false at once.
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(SystemNetworkConnection(QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("none")))
+                     .AutoDialConnect());
+    EXPECT_LT(timer.elapsed(), 1000);
+}
