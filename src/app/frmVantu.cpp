@@ -30,6 +30,12 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
 {
     ui.Setup(this);
     notice_ = new Notice(ui.Frame1);
+    dispatch_ = new EmailDispatch({Vars.Settings, platform_.Connection, platform_.Mail, detectionBoxes_,
+                                   platform_.Clock, platform_.Pointer, *ui.InternetTimer,
+                                   [this](const QString& text) { WriteLogEntry(text); },
+                                   [this] { return ui.StatusBar1->Text(1); },
+                                   [this](const QString& text) { ui.StatusBar1->SetText(1, text); }},
+                                  this);
     tray_ = new TrayAPI(
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
@@ -41,6 +47,7 @@ frmVantu::~frmVantu() = default;
 void frmVantu::ConnectHandlers()
 {
     connect(ui.GrabTimer, &QTimer::timeout, this, &frmVantu::GrabTimer_Timer);
+    connect(ui.InternetTimer, &QTimer::timeout, this, &frmVantu::InternetTimer_Timer);
     connect(ui.mnuFileExit, &QAction::triggered, this, &frmVantu::mnuFileExit_Click);
     connect(ui.mnuPreferences, &QAction::triggered, this, &frmVantu::mnuPreferences_Click);
     connect(ui.mnuHide, &QAction::triggered, this, &frmVantu::mnuHide_Click);

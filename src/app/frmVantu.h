@@ -9,6 +9,7 @@
 #include "detect/DetectionHandler.h"
 #include "detect/FrameDetector.h"
 #include "log/LogWriter.h"
+#include "notify/EmailDispatch.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "shell/TrayAPI.h"
@@ -49,6 +50,7 @@ public:
 
     std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
     void GrabTimer_Timer();
+    void InternetTimer_Timer();
 
     void SaveSettings();
     void WriteLogEntry(const QString& text);
@@ -72,6 +74,8 @@ public:
     std::int32_t DetectionCount() const { return detection_.DetectionCount(); }
     std::int32_t StoredFileCount() const { return storedFileCount_; }
     const CommonDialog& CommonDialog1() const { return commonDialog1_; }
+    std::int16_t MailState() const { return dispatch_->MailState; }
+    const QString& PendingEmailImage() const { return dispatch_->PendingEmailImage; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +131,7 @@ private:
     QPointer<frmSelect> select_;
     Notice* notice_ = nullptr;
     TrayAPI* tray_ = nullptr;
+    EmailDispatch* dispatch_ = nullptr;
     bool unloaded_ = false;
     QString exitReason_;
 };

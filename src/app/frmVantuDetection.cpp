@@ -4,11 +4,10 @@
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
 #include "detect/ByteSum.h"
-#include "notify/SoundPlayer.h"
+#include "notify/NotifySound.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 
-#include <QFileInfo>
 #include <QGroupBox>
 
 void frmVantu::GrabTimer_Timer()
@@ -76,8 +75,15 @@ void frmVantu::Detection()
 
 void frmVantu::NotifySound()
 {
-    if (QFileInfo(Vars.Settings.NotifyFile).isFile())
-        platform_.Sound.Play(Vars.Settings.NotifyFile);
+    PlayNotifySound(Vars.Settings.NotifyFile, platform_.Sound);
 }
 
-void frmVantu::NotifyEmail(const QString&) {}
+void frmVantu::NotifyEmail(const QString& ImageFile)
+{
+    dispatch_->NotifyEmail(ImageFile);
+}
+
+void frmVantu::InternetTimer_Timer()
+{
+    dispatch_->InternetTimer_Timer();
+}

@@ -306,3 +306,50 @@ TEST(ImageNames, CounterStopsWhenEveryNameIsTaken)
               std::nullopt);
     EXPECT_EQ(asked, 32768);
 }
+
+TEST_F(DetectionTest, TheThreeDoneEventsOfAMessageShowEmailingAndThenMonitoringAgain)
+{
+    settings.EmailNotify = True;
+    frmVantu& w = Start();
+    EnterMonitorWithBaseline();
+    const auto done = [this] { emit h.mail.Done(); };
+
+    Detect();
+    EXPECT_EQ(w.MailState(), 1);
+    done();
+    EXPECT_EQ(h.pointer.Pointer(), PointerShape::Custom);
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Emailing..."));
+    done();
+    EXPECT_EQ(w.MailState(), 0);
+    done();
+    EXPECT_EQ(h.pointer.Pointer(), PointerShape::Default);
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Monitoring..."));
+
+    // A mode change while the message is on its way keeps its own text.
+    Detect();
+    done();
+    w.ChangeMode(ModePreview);
+    done();
+    done();
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Previewing..."));
+    EXPECT_EQ(MailedImages().size(), 2);
+}
+
+TEST_F(DetectionTest, DetectionsUnderAnOpenBoxAreHandledWithoutOpeningAnother)
+{
+    settings.EmailNotify = True;
+    settings.POPPassword.clear();
+    frmVantu& w = Start();
+    EnterMonitorWithBaseline();
+    h.messages.onShow = [this](const FakeMessageBox::Shown&)
+    {
+        Detect();
+        Detect();
+    };
+    Detect();
+    ASSERT_EQ(h.messages.shown.size(), 1u) << "no box is stacked on the open one";
+    EXPECT_EQ(h.messages.shown[0].Prompt, QStringLiteral("Insufficient Email Configuration."));
+    EXPECT_EQ(w.DetectionCount(), 3);
+    EXPECT_EQ(StoredImages().size(), 3);
+    EXPECT_EQ(DetectionLines().size(), 3);
+}
