@@ -3,12 +3,12 @@
 // The goal is a median of at most 10 ms.
 
 #include "app/frmVantu.h"
+#include "capture/driver/CaptureDriver.h"
+#include "capture/driver/CaptureDriverList.h"
+#include "capture/modAVICAP.h"
 #include "notify/QtSoundPlayer.h"
 #include "notify/SmtpMailComponent.h"
 #include "notify/SystemNetworkConnection.h"
-#include "capture/CaptureDriver.h"
-#include "capture/CaptureDriverList.h"
-#include "capture/modAVICAP.h"
 #include "settings/SettingsCodec.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"

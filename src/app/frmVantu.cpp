@@ -2,8 +2,8 @@
 
 #include "app/CaptureLayout.h"
 #include "app/frmAbout.h"
-#include "capture/CaptureWindow.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
 #include "ui/MousePointer.h"

@@ -1,7 +1,7 @@
 #include "capture/avicap.h"
 
-#include "capture/CaptureDriverList.h"
-#include "capture/CaptureWindow.h"
+#include "capture/driver/CaptureDriverList.h"
+#include "capture/window/CaptureWindow.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/CaptureDriver.h"
-#include "capture/CaptureDriverList.h"
+#include "capture/driver/CaptureDriver.h"
+#include "capture/driver/CaptureDriverList.h"
 
 #include <QSize>
 #include <cstdint>

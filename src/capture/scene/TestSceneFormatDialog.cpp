@@ -1,0 +1,38 @@
+#include "capture/scene/TestSceneFormatDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+TestSceneFormatDialog::TestSceneFormatDialog(const TestSceneFormat& current, QWidget* parent)
+    : QDialog(parent), cmboSize_(new QComboBox(this)), cmboRate_(new QComboBox(this))
+{
+    setWindowTitle(QStringLiteral("Test Scene Format"));
+    cmboSize_->setObjectName(QStringLiteral("cmboSize"));
+    cmboRate_->setObjectName(QStringLiteral("cmboRate"));
+    for (const QSize& size : TestSceneSizes())
+        cmboSize_->addItem(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()), size);
+    for (int rate : TestSceneRates())
+        cmboRate_->addItem(QStringLiteral("%1 frames a second").arg(rate), rate);
+    const TestSceneFormat fallback;
+    const int size = cmboSize_->findData(current.Size);
+    const int rate = cmboRate_->findData(current.FramesPerSecond);
+    cmboSize_->setCurrentIndex(size >= 0 ? size : cmboSize_->findData(fallback.Size));
+    cmboRate_->setCurrentIndex(rate >= 0 ? rate : cmboRate_->findData(fallback.FramesPerSecond));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Picture &size:"), cmboSize_);
+    form->addRow(QStringLiteral("Frame &rate:"), cmboRate_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+TestSceneFormat TestSceneFormatDialog::Chosen() const
+{
+    return {cmboSize_->currentData().toSize(), cmboRate_->currentData().toInt()};
+}
