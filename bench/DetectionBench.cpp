@@ -51,8 +51,11 @@ class StillCameraList final : public CaptureDriverList
 public:
     std::vector<CaptureDriverEntry> Enumerate() override
     {
-        return {{QStringLiteral("Still camera"), QStringLiteral("1.0"),
-                 [] { return std::make_unique<StillCamera>(); }}};
+        return {{QStringLiteral("Still camera"),
+                 QStringLiteral("1.0"),
+                 [] { return std::make_unique<StillCamera>(); },
+                 {},
+                 {}}};
     }
 };
 

@@ -43,8 +43,3 @@ bool capGetDriverDescriptionA(std::uint16_t driverIndex, char* name, int nameSiz
     FillBuffer(version, versionSize, drivers[driverIndex].Version.toUtf8());
     return true;
 }
-
-std::intptr_t capSendMessage(CaptureWindow* window, unsigned message, std::uintptr_t wParam, void* lParam)
-{
-    return window != nullptr ? window->Request(message, wParam, lParam) : 0;
-}

@@ -11,6 +11,7 @@ constexpr int OkOnly = 0;
 constexpr int YesNo = 4;
 constexpr int Critical = 16;
 constexpr int Exclamation = 48;
+constexpr int Information = 64;
 } // namespace MsgBoxStyle
 
 namespace MsgBoxResult

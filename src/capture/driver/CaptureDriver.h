@@ -6,11 +6,9 @@
 #include <QSize>
 #include <QString>
 
-class QWidget;
-
 // One video source behind the capture window. A driver captures and converts on a thread of its
 // own, keeps the newest finished frame and tells the window through FrameReady; the window takes the
-// frame on the user-interface thread.
+// frame on the user-interface thread. Its dialogs are not part of it: its driver entry names them.
 class CaptureDriver : public QObject
 {
     Q_OBJECT
@@ -29,12 +27,6 @@ public:
     // Swaps the newest frame that has not been handed out yet into front. Never waits for the source:
     // false when no new frame is there.
     virtual bool TakeFrame(DibFrame& front) = 0;
-
-    virtual bool HasSourceDialog() const { return false; }
-    virtual bool HasFormatDialog() const { return false; }
-    // The driver's own modal dialogs. The format dialog may change FrameSize().
-    virtual void ShowSourceDialog(QWidget* parent) { Q_UNUSED(parent) }
-    virtual void ShowFormatDialog(QWidget* parent) { Q_UNUSED(parent) }
 
 signals:
     // A new frame can be taken. May be emitted from the capture thread.

@@ -4,7 +4,6 @@
 #include "capture/scene/TestSceneFormatDialog.h"
 #include "capture/scene/TestSceneRenderer.h"
 
-#include <QMessageBox>
 #include <QTime>
 #include <algorithm>
 #include <chrono>
@@ -107,16 +106,6 @@ bool TestSceneDriver::ApplyFormat(const TestSceneFormat& format, QString* error)
     return saved;
 }
 
-void TestSceneDriver::ShowFormatDialog(QWidget* parent)
-{
-    TestSceneFormatDialog dialog(Format(), parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString error;
-    if (!ApplyFormat(dialog.Chosen(), &error))
-        QMessageBox::warning(parent, QStringLiteral("Test Scene Format"), error);
-}
-
 void TestSceneDriver::Run()
 {
     try
@@ -167,6 +156,9 @@ void TestSceneDriver::Produce()
 
 CaptureDriverEntry TestSceneDriverEntry(CaptureConfig& config)
 {
-    return {QStringLiteral("Test scene"), QStringLiteral("1.0"),
-            [&config] { return std::make_unique<TestSceneDriver>(config); }};
+    return {QStringLiteral("Test scene"),
+            QStringLiteral("1.0"),
+            [&config] { return std::make_unique<TestSceneDriver>(config); },
+            {},
+            DialogFor(&ShowTestSceneFormatDialog)};
 }

@@ -36,9 +36,6 @@ public:
     QSize FrameSize() const override;
     bool TakeFrame(DibFrame& front) override;
 
-    bool HasFormatDialog() const override { return true; }
-    void ShowFormatDialog(QWidget* parent) override;
-
     // The format in use while open, otherwise the stored one.
     TestSceneFormat Format() const;
     // Switches to format (restarting the frames at once when the driver is open) and stores it for

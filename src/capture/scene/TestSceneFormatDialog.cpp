@@ -1,5 +1,8 @@
 #include "capture/scene/TestSceneFormatDialog.h"
 
+#include "capture/scene/TestSceneDriver.h"
+#include "ui/MessageBox.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -35,4 +38,14 @@ TestSceneFormatDialog::TestSceneFormatDialog(const TestSceneFormat& current, QWi
 TestSceneFormat TestSceneFormatDialog::Chosen() const
 {
     return {cmboSize_->currentData().toSize(), cmboRate_->currentData().toInt()};
+}
+
+void ShowTestSceneFormatDialog(TestSceneDriver& driver, QWidget* parent, IMessageBox& messages)
+{
+    TestSceneFormatDialog dialog(driver.Format(), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString error;
+    if (!driver.ApplyFormat(dialog.Chosen(), &error))
+        messages.Show(error, MsgBoxStyle::Exclamation, QStringLiteral("Test Scene Format"));
 }

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+class IMessageBox;
 class QComboBox;
+class TestSceneDriver;
 
 // The test scene's format dialog: a picture size and a frame rate, each from the offered list.
 class TestSceneFormatDialog final : public QDialog
@@ -21,3 +23,7 @@ private:
     QComboBox* cmboSize_;
     QComboBox* cmboRate_;
 };
+
+// The test scene's Format dialog: applies the format chosen in it, and explains in messages why it
+// could not be used or kept.
+void ShowTestSceneFormatDialog(TestSceneDriver& driver, QWidget* parent, IMessageBox& messages);

@@ -2,15 +2,24 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <map>
+
+namespace
+{
+// The functions of each module loaded, by path. Used on the user-interface thread only.
+std::map<QString, const StreamModuleFunctions*>& Loaded()
+{
+    static std::map<QString, const StreamModuleFunctions*> modules;
+    return modules;
+}
+} // namespace
 
 const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* error)
 {
-    // Loaded once and never unloaded: drivers made by it may live until the program ends.
-    static QLibrary module;
-    static const StreamModuleFunctions* functions = nullptr;
-    if (functions != nullptr)
-        return functions;
-    module.setFileName(path);
+    if (const auto found = Loaded().find(path); found != Loaded().end())
+        return found->second;
+    // Never unloaded: drivers made by the module may live until the program ends.
+    QLibrary module(path);
     using EntryPoint = const StreamModuleFunctions* (*)();
     const auto entry = reinterpret_cast<EntryPoint>(module.resolve(StreamModuleEntryPoint));
     if (entry == nullptr)
@@ -19,7 +28,8 @@ const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* erro
                      .arg(module.errorString());
         return nullptr;
     }
-    functions = entry();
+    const StreamModuleFunctions* functions = entry();
+    Loaded()[path] = functions;
     return functions;
 }
 
@@ -27,4 +37,9 @@ const StreamModuleFunctions* LoadStreamModule(QString* error)
 {
     return LoadStreamModule(QCoreApplication::applicationDirPath() + QStringLiteral("/libvantu_stream.so"),
                             error);
+}
+
+void ForgetLoadedStreamModules()
+{
+    Loaded().clear();
 }

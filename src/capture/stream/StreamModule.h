@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/driver/CaptureDriverList.h"
+
 #include <QString>
 #include <memory>
 
@@ -12,6 +14,9 @@ class CaptureDriver;
 struct StreamModuleFunctions
 {
     std::unique_ptr<CaptureDriver> (*CreateDriver)(CaptureConfig& config);
+    // The Source and Format dialogs of the drivers CreateDriver makes.
+    CaptureDriverDialog SourceDialog;
+    CaptureDriverDialog FormatDialog;
 };
 
 // The name of the function the module exports, returning its StreamModuleFunctions.
@@ -21,5 +26,10 @@ inline constexpr char StreamModuleEntryPoint[] = "VantuStreamModule";
 // in error, when it cannot be loaded.
 const StreamModuleFunctions* LoadStreamModule(QString* error);
 
-// The same from the module at path; for a program whose module is not in its own folder.
+// The same from the module at path; for a program whose module is not in its own folder. Each path
+// is loaded once; a path that failed is tried again on the next call.
 const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* error);
+
+// Forgets which modules were loaded, so that the next call loads afresh. A loaded module stays in
+// memory: drivers made by it may still live. For tests.
+void ForgetLoadedStreamModules();

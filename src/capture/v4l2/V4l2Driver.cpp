@@ -1,11 +1,8 @@
 #include "capture/v4l2/V4l2Driver.h"
 
 #include "capture/driver/CaptureConfig.h"
-#include "capture/v4l2/V4l2FormatDialog.h"
 #include "capture/v4l2/V4l2FormatQuery.h"
-#include "capture/v4l2/V4l2SourceDialog.h"
 
-#include <QMessageBox>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/videodev2.h>
@@ -341,29 +338,4 @@ bool V4l2Driver::SetControl(std::uint32_t id, std::int32_t value, QString* error
     *error = QStringLiteral("The camera \"%1\" did not take the setting: %2")
                  .arg(device_.Card, qt_error_string(failure));
     return false;
-}
-
-void V4l2Driver::ShowSourceDialog(QWidget* parent)
-{
-    V4l2SourceDialog dialog(*this, parent);
-    dialog.exec();
-}
-
-void V4l2Driver::ShowFormatDialog(QWidget* parent)
-{
-    if (formats_.empty())
-    {
-        QMessageBox::information(
-            parent, V4l2FormatDialog::Title(),
-            QStringLiteral("The camera \"%1\" has not reported its formats: it could not be "
-                           "started.")
-                .arg(device_.Card));
-        return;
-    }
-    V4l2FormatDialog dialog(formats_, chosen_, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString error;
-    if (!ApplyFormat(dialog.Choice(), &error))
-        QMessageBox::warning(parent, V4l2FormatDialog::Title(), error);
 }

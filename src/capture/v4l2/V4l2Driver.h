@@ -35,10 +35,6 @@ public:
     void Close() override;
     QSize FrameSize() const override;
     bool TakeFrame(DibFrame& front) override;
-    bool HasSourceDialog() const override { return true; }
-    bool HasFormatDialog() const override { return true; }
-    void ShowSourceDialog(QWidget* parent) override;
-    void ShowFormatDialog(QWidget* parent) override;
 
     const V4l2DeviceInfo& Device() const { return device_; }
     bool IsOpen() const { return fd_ >= 0; }

@@ -1,6 +1,8 @@
 #include "capture/v4l2/V4l2FormatDialog.h"
 
+#include "capture/v4l2/V4l2Driver.h"
 #include "capture/v4l2/V4l2Text.h"
+#include "ui/MessageBox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -125,4 +127,22 @@ QString V4l2FormatDialog::RateText(const V4l2Interval& interval)
     if (!interval.Valid())
         return QStringLiteral("The camera's own rate");
     return QStringLiteral("%1 frames per second").arg(QString::number(interval.FramesPerSecond(), 'g', 4));
+}
+
+void ShowV4l2FormatDialog(V4l2Driver& driver, QWidget* parent, IMessageBox& messages)
+{
+    if (driver.Formats().empty())
+    {
+        messages.Show(
+            QStringLiteral("The camera \"%1\" has not reported its formats: it could not be started.")
+                .arg(driver.Device().Card),
+            MsgBoxStyle::Information, V4l2FormatDialog::Title());
+        return;
+    }
+    V4l2FormatDialog dialog(driver.Formats(), driver.Format(), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString error;
+    if (!driver.ApplyFormat(dialog.Choice(), &error))
+        messages.Show(error, MsgBoxStyle::Exclamation, V4l2FormatDialog::Title());
 }

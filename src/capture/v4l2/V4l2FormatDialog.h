@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <vector>
 
+class IMessageBox;
 class QComboBox;
+class V4l2Driver;
 
 // The camera's picture formats, frame sizes and rates, with the one in use selected. The caller
 // applies Choice() when the dialog is accepted.
@@ -36,3 +38,7 @@ private:
     QComboBox* cmboSize_;
     QComboBox* cmboRate_;
 };
+
+// The camera's Format dialog: applies the format chosen in it, and explains in messages why a camera
+// that could not be started offers none, or why the chosen one could not be used or kept.
+void ShowV4l2FormatDialog(V4l2Driver& driver, QWidget* parent, IMessageBox& messages);

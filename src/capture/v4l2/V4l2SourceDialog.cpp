@@ -165,3 +165,9 @@ void V4l2SourceDialog::InputChosen(int row)
     if (switched)
         Refresh();
 }
+
+void ShowV4l2SourceDialog(V4l2Driver& driver, QWidget* parent, IMessageBox&)
+{
+    V4l2SourceDialog dialog(driver, parent);
+    dialog.exec();
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 
+class IMessageBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -34,3 +35,6 @@ private:
     QLabel* lblStatus_;
     std::map<std::uint32_t, V4l2ControlWidget*> widgets_;
 };
+
+// The camera's Source dialog. It shows what goes wrong in itself, so messages stays unused.
+void ShowV4l2SourceDialog(V4l2Driver& driver, QWidget* parent, IMessageBox& messages);

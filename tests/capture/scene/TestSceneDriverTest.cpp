@@ -61,8 +61,6 @@ TEST_F(TestSceneDriverTest, OpensClosesAndClosesTwice)
         EXPECT_TRUE(driver.FrameSize().isEmpty());
         EXPECT_FALSE(driver.TakeFrame(frame));
     }
-    EXPECT_FALSE(driver.HasSourceDialog());
-    EXPECT_TRUE(driver.HasFormatDialog());
 }
 
 TEST_F(TestSceneDriverTest, FramesArriveInOrderWithTheFormatsSize)
@@ -190,6 +188,8 @@ TEST_F(TestSceneDriverTest, TheEntryConnectsThroughTheCaptureWindow)
     const CaptureDriverEntry entry = TestSceneDriverEntry(config);
     EXPECT_EQ(entry.Name, QStringLiteral("Test scene"));
     EXPECT_EQ(entry.Version, QStringLiteral("1.0"));
+    EXPECT_FALSE(entry.SourceDialog);
+    EXPECT_TRUE(entry.FormatDialog);
 
     struct OneDriver final : CaptureDriverList
     {

@@ -3,6 +3,8 @@
 #include "capture/stream/StreamDriverEntry.h"
 #include "capture/stream/StreamFormatDialog.h"
 #include "capture/stream/StreamSourceDialog.h"
+#include "capture/stream/module/StreamDriverDialogs.h"
+#include "support/Fakes.h"
 #include "support/StreamClipWriter.h"
 #include "support/StreamDriverEvents.h"
 #include "support/StreamModalDialog.h"
@@ -41,6 +43,7 @@ protected:
 
     QTemporaryDir folder_;
     std::unique_ptr<CaptureConfig> config_;
+    FakeMessageBox messages_;
 };
 
 StreamClip MakeClip(const QString& container, StreamClipCodec codec, QSize size, int frames = 40,
@@ -301,7 +304,7 @@ TEST_F(StreamDriverTest, ChosenSizeScalesTheFramesAndTheFormatDialogChangesIt)
             sizes->setCurrentIndex(sizes->findText(QStringLiteral("16 x 12")));
             dialog.accept();
         });
-    driver.ShowFormatDialog(nullptr);
+    ShowStreamFormatDialog(driver, nullptr, messages_);
     EXPECT_EQ(offered, QStringLiteral("32 x 24"));
     EXPECT_EQ(driver.FrameSize(), QSize(16, 12));
     EXPECT_EQ(config_->Value(QStringLiteral("stream/size")), QStringLiteral("16x12"));
@@ -315,7 +318,7 @@ TEST_F(StreamDriverTest, ChosenSizeScalesTheFramesAndTheFormatDialogChangesIt)
             dialog.findChild<QComboBox*>(QStringLiteral("cmboSize"))->setCurrentIndex(0);
             dialog.accept();
         });
-    driver.ShowFormatDialog(nullptr);
+    ShowStreamFormatDialog(driver, nullptr, messages_);
     EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
     EXPECT_EQ(config_->Value(QStringLiteral("stream/size")), QString());
 }
@@ -348,7 +351,7 @@ TEST_F(StreamDriverTest, SourceDialogExplainsABadLocationAndSwitchesToAGoodOne)
             location->setText(second);
             dialog.accept();
         });
-    driver.ShowSourceDialog(nullptr);
+    ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(explanation.contains(QStringLiteral("gone.avi"))) << explanation.toStdString();
     EXPECT_EQ(driver.FrameSize(), QSize(96, 64)); // another source starts at its own size
@@ -363,7 +366,7 @@ TEST_F(StreamDriverTest, SourceDialogExplainsABadLocationAndSwitchesToAGoodOne)
             dialog.findChild<QLineEdit*>(QStringLiteral("txtLocation"))->setText(first);
             dialog.reject();
         });
-    driver.ShowSourceDialog(nullptr);
+    ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_EQ(config_->Value(QStringLiteral("stream/location")), second);
     EXPECT_EQ(driver.FrameSize(), QSize(96, 64));
 }
@@ -379,7 +382,7 @@ TEST_F(StreamDriverTest, WithoutALocationItConnectsWithoutPicturesUntilTheSource
     EXPECT_FALSE(driver.TakeFrame(frame));
 
     OperateNextModal<StreamSourceDialog>([](StreamSourceDialog& dialog) { dialog.reject(); });
-    driver.ShowSourceDialog(nullptr);
+    ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_FALSE(StreamLocationSet(*config_));
 
     OperateNextModal<StreamSourceDialog>(
@@ -388,7 +391,7 @@ TEST_F(StreamDriverTest, WithoutALocationItConnectsWithoutPicturesUntilTheSource
             dialog.findChild<QLineEdit*>(QStringLiteral("txtLocation"))->setText(clip);
             dialog.accept();
         });
-    driver.ShowSourceDialog(nullptr);
+    ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_TRUE(StreamLocationSet(*config_));
     EXPECT_EQ(StreamDriverEntry(*config_).Name, QStringLiteral("Video file: porch.avi"));
     EXPECT_EQ(driver.FrameSize(), QSize(64, 48));

@@ -75,8 +75,8 @@ TEST_F(V4l2DevicesTest, EntriesNameEachCameraAndCreateItsDriver)
 
     std::unique_ptr<CaptureDriver> driver = entries[2].Create();
     ASSERT_TRUE(driver);
-    EXPECT_TRUE(driver->HasSourceDialog());
-    EXPECT_TRUE(driver->HasFormatDialog());
+    EXPECT_TRUE(entries[2].SourceDialog);
+    EXPECT_TRUE(entries[2].FormatDialog);
     ASSERT_TRUE(driver->Open());
     EXPECT_EQ(driver->FrameSize(), QSize(640, 480));
     EXPECT_EQ(fake.Camera(Path("video10")).OpenFds, 1);

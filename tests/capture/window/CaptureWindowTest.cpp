@@ -1,6 +1,7 @@
 #include "capture/window/CaptureWindow.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/DibFile.h"
+#include "support/Fakes.h"
 #include "support/ScriptedDriver.h"
 
 #include <QCoreApplication>
@@ -31,11 +32,13 @@ protected:
                                   sums.push_back(sum);
                                   return std::intptr_t{0};
                               });
+        window->SetMessageBox(messages);
     }
 
     ScopedScriptedDrivers drivers{2};
     QWidget parent;
     CaptureWindow* window;
+    FakeMessageBox messages;
     std::vector<std::uint64_t> sums;
 };
 } // namespace
@@ -69,9 +72,7 @@ TEST_F(CaptureWindowTest, RequestsAnswerWithTheProgramsBooleans)
     // A null window answers nothing.
     EXPECT_EQ(capDriverConnect(nullptr, 0), False);
     EXPECT_EQ(capPreview(nullptr, True), False);
-    EXPECT_EQ(capSendMessage(nullptr, WM_CAP_GRAB_FRAME, 0, nullptr), 0);
-    // Any non-zero answer counts as True.
-    EXPECT_EQ(capSendMessage(window, WM_CAP_DRIVER_GET_CAPS, sizeof caps, &caps), 1);
+    EXPECT_EQ(capGrabFrame(nullptr), False);
     EXPECT_EQ(capSetCallbackOnYield(window, {}), True);
 }
 
@@ -93,6 +94,9 @@ TEST_F(CaptureWindowTest, CapabilitiesFollowTheConnectedDriver)
     EXPECT_EQ(capDlgVideoFormat(window), False);
     EXPECT_EQ(capDlgVideoSource(window), True);
     EXPECT_EQ(drivers.Camera(1).SourceDialogs, 1);
+    EXPECT_EQ(capDlgVideoCompression(window), True);
+    ASSERT_EQ(messages.shown.size(), 1u) << "the window's note goes through the program's message box";
+    EXPECT_EQ(messages.shown[0].Title, QStringLiteral("Video Compression"));
 }
 
 TEST_F(CaptureWindowTest, ADriverThatFailsToOpenLeavesTheOldOneConnected)

@@ -1,13 +1,9 @@
 #include "capture/stream/module/StreamDriver.h"
 
 #include "capture/driver/CaptureConfig.h"
-#include "capture/stream/StreamFormatDialog.h"
 #include "capture/stream/StreamLocation.h"
-#include "capture/stream/StreamSourceDialog.h"
 #include "capture/stream/StreamTiming.h"
 #include "capture/stream/module/StreamScaler.h"
-
-#include <QMessageBox>
 
 extern "C"
 {
@@ -217,24 +213,28 @@ void StreamDriver::SetInfo(const StreamInfo& info)
     info_.FramesPerSecond = info.FramesPerSecond;
 }
 
-void StreamDriver::ShowSourceDialog(QWidget* parent)
+StreamInfo StreamDriver::Info() const
 {
-    const StreamSettings current = settings_;
-    const bool running = FrameSize().isValid();
-    std::unique_ptr<StreamInput> opened;
-    const auto check = [&](const StreamSettings& chosen, QString* error)
-    {
-        if (running && chosen.Location == current.Location && chosen.Transport == current.Transport)
-            return true;
-        opened = StreamInput::Open(chosen, stop_, error);
-        return opened != nullptr;
-    };
-    StreamSourceDialog dialog(current, check, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const StreamSettings chosen = dialog.Chosen();
-    settings_.Location = chosen.Location;
-    settings_.Transport = chosen.Transport;
+    std::lock_guard lock(stateMutex_);
+    return info_;
+}
+
+QSize StreamDriver::ChosenSize() const
+{
+    std::lock_guard lock(stateMutex_);
+    return chosenSize_;
+}
+
+std::unique_ptr<StreamInput> StreamDriver::OpenSource(const StreamSettings& source, QString* error)
+{
+    return StreamInput::Open(source, stop_, error);
+}
+
+bool StreamDriver::ApplySource(const StreamSettings& source, std::unique_ptr<StreamInput> opened,
+                               QString* error)
+{
+    settings_.Location = source.Location;
+    settings_.Transport = source.Transport;
     if (opened)
     {
         // Another source: its own size until a size is chosen for it.
@@ -242,36 +242,25 @@ void StreamDriver::ShowSourceDialog(QWidget* parent)
         Close();
         Start(std::move(opened));
     }
-    SaveSettings(parent);
+    return SaveSettings(error);
 }
 
-void StreamDriver::ShowFormatDialog(QWidget* parent)
+bool StreamDriver::ApplySize(QSize size, QString* error)
 {
-    StreamInfo info;
-    QSize chosen;
+    settings_.Size = size;
     {
         std::lock_guard lock(stateMutex_);
-        info = info_;
-        chosen = chosenSize_;
+        chosenSize_ = size;
     }
-    StreamFormatDialog dialog(info, chosen, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    settings_.Size = dialog.ChosenSize();
-    {
-        std::lock_guard lock(stateMutex_);
-        chosenSize_ = settings_.Size;
-    }
-    SaveSettings(parent);
+    return SaveSettings(error);
 }
 
-void StreamDriver::SaveSettings(QWidget* parent)
+bool StreamDriver::SaveSettings(QString* error)
 {
-    QString error;
-    if (!SaveStreamSettings(config_, settings_, &error))
-        QMessageBox::warning(
-            parent, QStringLiteral("Network Camera or Video File"),
-            QStringLiteral("Vantu uses the new settings now but could not save them for the next "
-                           "start: ") +
-                error);
+    QString saveError;
+    if (SaveStreamSettings(config_, settings_, &saveError))
+        return true;
+    *error = QStringLiteral("Vantu uses the new settings now but could not save them for the next start: ") +
+             saveError;
+    return false;
 }

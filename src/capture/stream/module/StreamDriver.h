@@ -51,13 +51,25 @@ public:
     QSize FrameSize() const override;
     bool TakeFrame(DibFrame& front) override;
 
-    bool HasSourceDialog() const override { return true; }
-    bool HasFormatDialog() const override { return true; }
-    void ShowSourceDialog(QWidget* parent) override;
-    void ShowFormatDialog(QWidget* parent) override;
-
     // Why the last Open() failed, in plain words.
     QString LastError() const { return lastError_; }
+
+    // The location, transport and size in use.
+    StreamSettings Settings() const { return settings_; }
+    // What the source offers, and the size chosen for its frames (empty for the source's own).
+    StreamInfo Info() const;
+    QSize ChosenSize() const;
+
+    // Opens source as a candidate for ApplySource, so that a location can be tried before it is
+    // taken. Null, with a plain description in error, when it cannot be used.
+    std::unique_ptr<StreamInput> OpenSource(const StreamSettings& source, QString* error);
+    // Takes the location and transport of source and keeps them for the next start. With opened (the
+    // candidate OpenSource gave for it) the driver switches to that source at its own size. False,
+    // with a plain description in error, when the settings could not be kept (they are used anyway).
+    bool ApplySource(const StreamSettings& source, std::unique_ptr<StreamInput> opened, QString* error);
+    // Scales the frames to size from now on (an empty size: the source's own) and keeps it for the
+    // next start; false as ApplySource.
+    bool ApplySize(QSize size, QString* error);
 
 private:
     enum class PlayEnd
@@ -77,7 +89,7 @@ private:
     void SetInfo(const StreamInfo& info);
     // Waits for the time given; false when Close() interrupted the wait.
     bool WaitFor(std::chrono::milliseconds time);
-    void SaveSettings(QWidget* parent);
+    bool SaveSettings(QString* error);
 
     CaptureConfig& config_;
     StreamSettings settings_;

@@ -2,6 +2,7 @@
 
 #include "capture/stream/StreamModule.h"
 #include "capture/stream/module/StreamDriver.h"
+#include "capture/stream/module/StreamDriverDialogs.h"
 
 #include <QtGlobal>
 
@@ -15,6 +16,7 @@ std::unique_ptr<CaptureDriver> CreateStreamDriver(CaptureConfig& config)
 
 extern "C" Q_DECL_EXPORT const StreamModuleFunctions* VantuStreamModule()
 {
-    static const StreamModuleFunctions functions{CreateStreamDriver};
+    static const StreamModuleFunctions functions{CreateStreamDriver, DialogFor(&ShowStreamSourceDialog),
+                                                 DialogFor(&ShowStreamFormatDialog)};
     return &functions;
 }
