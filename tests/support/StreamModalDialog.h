@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
 // Operates the next modal dialog of type Dialog that the code under test opens with exec(): operate
-// runs inside the dialog's event loop and should accept or reject it. A different or missing dialog
-// is rejected after a few seconds, so that a test fails instead of hanging.
+// runs inside the dialog's event loop and should accept or reject it. A dialog that operate leaves
+// open (a failed assertion returns early) is rejected, and a different or missing dialog is rejected
+// after a few seconds, so that a test fails instead of hanging.
 template <typename Dialog> void OperateNextModal(std::function<void(Dialog&)> operate)
 {
     auto* timer = new QTimer(qApp);
@@ -20,7 +22,10 @@ template <typename Dialog> void OperateNextModal(std::function<void(Dialog&)> op
                          {
                              timer->deleteLater();
                              timer->stop();
+                             const QPointer<Dialog> operated(dialog);
                              operate(*dialog);
+                             if (operated && operated->isVisible())
+                                 operated->reject();
                          }
                          else if (++*tries > 500)
                          {

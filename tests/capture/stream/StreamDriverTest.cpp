@@ -1,5 +1,4 @@
 #include "capture/stream/module/StreamDriver.h"
-#include "capture/driver/CaptureConfig.h"
 #include "capture/stream/StreamDriverEntry.h"
 #include "capture/stream/StreamFormatDialog.h"
 #include "capture/stream/StreamSourceDialog.h"
@@ -7,44 +6,25 @@
 #include "support/Fakes.h"
 #include "support/StreamClipWriter.h"
 #include "support/StreamDriverEvents.h"
+#include "support/StreamFixture.h"
 #include "support/StreamModalDialog.h"
+#include "support/TestFiles.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace
 {
-class StreamDriverTest : public ::testing::Test
+class StreamDriverTest : public StreamFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        config_ = std::make_unique<CaptureConfig>(folder_.filePath(QStringLiteral("Vantu.Capture")));
-    }
-
-    QString WriteClip(const QString& name, const StreamClip& clip)
-    {
-        const QString path = folder_.filePath(name);
-        QString error;
-        EXPECT_TRUE(WriteStreamClip(path, clip, &error)) << error.toStdString();
-        return path;
-    }
-
-    void Set(const char* key, const QString& value)
-    {
-        QString error;
-        ASSERT_TRUE(config_->SetValue(QString::fromLatin1(key), value, &error)) << error.toStdString();
-    }
-
-    QTemporaryDir folder_;
-    std::unique_ptr<CaptureConfig> config_;
     FakeMessageBox messages_;
 };
+
+// Files played as fast as they decode, for tests that do not look at the pace.
+const StreamDriverTiming Unpaced{std::chrono::milliseconds(1000), false};
 
 StreamClip MakeClip(const QString& container, StreamClipCodec codec, QSize size, int frames = 40,
                     int rate = 200)
@@ -168,23 +148,18 @@ TEST_F(StreamDriverTest, FilePlaysAtItsOwnFrameRate)
 
 TEST_F(StreamDriverTest, LocationsThatAreNotVideosDoNotOpen)
 {
-    QFile text(folder_.filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("This is not a video, just a note.\n");
-    text.close();
-    QFile empty(folder_.filePath(QStringLiteral("empty.avi")));
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    QFile noise(folder_.filePath(QStringLiteral("noise.avi")));
-    ASSERT_TRUE(noise.open(QIODevice::WriteOnly));
+    const QString text = folder_.filePath(QStringLiteral("notes.txt"));
+    ASSERT_TRUE(WriteTestFile(text, "This is not a video, just a note.\n"));
+    const QString empty = folder_.filePath(QStringLiteral("empty.avi"));
+    ASSERT_TRUE(WriteTestFile(empty, {}));
+    const QString noise = folder_.filePath(QStringLiteral("noise.avi"));
     QByteArray bytes(65536, '\0');
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>((i * 2654435761u) >> 24);
-    noise.write(bytes);
-    noise.close();
+    ASSERT_TRUE(WriteTestFile(noise, bytes));
 
-    const QString locations[] = {folder_.filePath(QStringLiteral("missing.avi")), text.fileName(),
-                                 empty.fileName(), noise.fileName(), folder_.path()};
+    const QString locations[] = {folder_.filePath(QStringLiteral("missing.avi")), text, empty, noise,
+                                 folder_.path()};
     for (const QString& location : locations)
     {
         Set(StreamLocationKey, location);
@@ -232,10 +207,7 @@ TEST_F(StreamDriverTest, DamagedFilesAreSkippedOverAndEndWithoutAnError)
     };
     for (const auto& [clip, name] : clips)
     {
-        QFile file(WriteClip(name, clip));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray good = file.readAll();
-        file.close();
+        const QByteArray good = ReadTestFile(WriteClip(name, clip));
 
         // The pictures start after the AVI "movi" list or at Matroska's first cluster.
         qsizetype start = good.indexOf("movi");
@@ -250,12 +222,10 @@ TEST_F(StreamDriverTest, DamagedFilesAreSkippedOverAndEndWithoutAnError)
         for (const QByteArray& bytes : damaged)
         {
             SCOPED_TRACE(name.toStdString() + (bytes.size() == good.size() ? " scrambled" : " cut short"));
-            QFile out(folder_.filePath(QStringLiteral("damaged-") + name));
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            out.write(bytes);
-            out.close();
-            Set(StreamLocationKey, out.fileName());
-            StreamDriver driver(*config_);
+            const QString damagedFile = folder_.filePath(QStringLiteral("damaged-") + name);
+            ASSERT_TRUE(WriteTestFile(damagedFile, bytes));
+            Set(StreamLocationKey, damagedFile);
+            StreamDriver driver(*config_, Unpaced);
             StreamDriverEvents events(driver);
             ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
             ASSERT_TRUE(StreamWaitUntil([&] { return events.HasNotice(StreamDriver::NoticeEndOfFile); }));

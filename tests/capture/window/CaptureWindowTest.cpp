@@ -3,6 +3,7 @@
 #include "capture/window/DibFile.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDriver.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -171,9 +172,7 @@ TEST_F(CaptureWindowTest, SavesTheCurrentFrameAsABitmapViewersOpen)
     capGrabFrame(window);
     ASSERT_EQ(capFileSaveDIB(window, path), True);
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = ReadTestFile(path);
     EXPECT_EQ(bytes.size(), 54 + 16 * 3);
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     const QImage image(path);

@@ -10,7 +10,10 @@ extern "C"
 #include <libavutil/frame.h>
 }
 
-StreamDriver::StreamDriver(CaptureConfig& config) : config_(config) {}
+StreamDriver::StreamDriver(CaptureConfig& config, StreamDriverTiming timing)
+    : config_(config), timing_(timing)
+{
+}
 
 StreamDriver::~StreamDriver()
 {
@@ -104,7 +107,7 @@ void StreamDriver::Run(std::unique_ptr<StreamInput> input, const StreamSettings 
                                    .arg(name, why)
                                    .arg(delay));
             ++attempt;
-            if (!WaitFor(std::chrono::seconds(delay)))
+            if (!WaitFor(delay * timing_.ReconnectSecond))
                 return;
             StreamOpenFailure failure = StreamOpenFailure::Unreachable;
             input = StreamInput::Open(settings, stop_, &reason, &failure);
@@ -176,7 +179,7 @@ StreamDriver::PlayEnd StreamDriver::Play(StreamInput& input, StreamScaler& scale
         if (!scaler.Convert(picture, chosen, back, reason))
             return PlayEnd::Unusable;
         NoteSourceSize(QSize(picture.width, picture.height), name);
-        if (!input.IsNetwork())
+        if (!input.IsNetwork() && timing_.PaceFiles)
         {
             // A file is shown at the rate it was recorded, not as fast as it decodes.
             const auto now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();

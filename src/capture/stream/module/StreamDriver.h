@@ -16,6 +16,16 @@
 class CaptureConfig;
 class StreamScaler;
 
+// How a stream driver spends time: the pauses before reconnecting to a network source and the pace
+// at which a file plays.
+struct StreamDriverTiming
+{
+    // What the reconnection notices call a second: the pauses are 1, 2, 4 ... of them.
+    std::chrono::milliseconds ReconnectSecond{1000};
+    // A file plays at the rate it was recorded; otherwise as fast as it decodes.
+    bool PaceFiles = true;
+};
+
 // The driver for network cameras (RTSP, HTTP and the other network sources FFmpeg reads) and local
 // video files. Opening reads the location from the capture settings and opens the source and its
 // decoder at once, so that the frame size is known; a thread of its own then decodes, converts and
@@ -43,7 +53,7 @@ public:
     };
 
     // config must outlive the driver.
-    explicit StreamDriver(CaptureConfig& config);
+    explicit StreamDriver(CaptureConfig& config, StreamDriverTiming timing = {});
     ~StreamDriver() override;
 
     bool Open() override;
@@ -92,6 +102,7 @@ private:
     bool SaveSettings(QString* error);
 
     CaptureConfig& config_;
+    const StreamDriverTiming timing_;
     StreamSettings settings_;
     QString lastError_;
 
