@@ -13,6 +13,16 @@ template <typename Request> Flag Ask(CaptureWindow* lwnd, Request request)
     return ToFlag(lwnd != nullptr && request(*lwnd));
 }
 
+// Installs callback on the window with set.
+template <typename Callback>
+Flag Install(CaptureWindow* lwnd, void (CaptureWindow::*set)(Callback), Callback callback)
+{
+    if (lwnd == nullptr)
+        return False;
+    (lwnd->*set)(std::move(callback));
+    return True;
+}
+
 // A driver's error or status notice, handed to a callback in the capture layer's 8-bit text.
 CaptureWindow::NoticeCallback NoticeTo(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback)
 {
@@ -29,34 +39,27 @@ Flag NoEvents(CaptureWindow* lwnd)
     return ToFlag(lwnd != nullptr);
 }
 
-// Copies as much of record as the caller's size allows.
-bool CopyRecord(const void* record, std::size_t recordSize, void* out, std::size_t outSize)
+// Fills the caller's record, as much of it as size allows, with what make reads from a window with
+// a connected driver.
+template <typename Record, typename Make>
+Flag FillRecord(CaptureWindow* lwnd, Record* out, std::size_t size, Make make)
 {
-    if (out == nullptr)
-        return false;
-    std::memcpy(out, record, std::min(recordSize, outSize));
-    return true;
+    if (lwnd == nullptr || !lwnd->Connected() || out == nullptr)
+        return False;
+    const Record record = make(*lwnd);
+    std::memcpy(out, &record, std::min(sizeof record, size));
+    return True;
 }
 } // namespace
 
 Flag capSetCallbackOnError(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback)
 {
-    return Ask(lwnd,
-               [&](CaptureWindow& window)
-               {
-                   window.SetErrorCallback(NoticeTo(lwnd, callback));
-                   return true;
-               });
+    return Install(lwnd, &CaptureWindow::SetErrorCallback, NoticeTo(lwnd, callback));
 }
 
 Flag capSetCallbackOnStatus(CaptureWindow* lwnd, const CAPSTATUSCALLBACK& callback)
 {
-    return Ask(lwnd,
-               [&](CaptureWindow& window)
-               {
-                   window.SetStatusCallback(NoticeTo(lwnd, callback));
-                   return true;
-               });
+    return Install(lwnd, &CaptureWindow::SetStatusCallback, NoticeTo(lwnd, callback));
 }
 
 Flag capSetCallbackOnYield(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
@@ -78,12 +81,7 @@ Flag capSetCallbackOnFrame(CaptureWindow* lwnd, const CAPVIDEOCALLBACK& callback
             header.dwFlags = VHDR_DONE | VHDR_KEYFRAME;
             callback(lwnd, &header);
         };
-    return Ask(lwnd,
-               [&](CaptureWindow& window)
-               {
-                   window.SetFrameCallback(std::move(deliver));
-                   return true;
-               });
+    return Install(lwnd, &CaptureWindow::SetFrameCallback, std::move(deliver));
 }
 
 Flag capSetCallbackOnVideoStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
@@ -108,19 +106,17 @@ Flag capDriverConnect(CaptureWindow* lwnd, int driverIndex)
 
 Flag capDriverGetCaps(CaptureWindow* lwnd, CAPDRIVERCAPS* caps, std::size_t size)
 {
-    return Ask(lwnd,
-               [&](CaptureWindow& window)
-               {
-                   if (!window.Connected())
-                       return false;
-                   CAPDRIVERCAPS record{};
-                   record.wDeviceIndex = static_cast<std::uint32_t>(window.DriverIndex());
-                   record.fHasDlgVideoSource = window.HasSourceDialog();
-                   record.fHasDlgVideoFormat = window.HasFormatDialog();
-                   record.fHasDlgVideoDisplay = 1;
-                   record.fCaptureInitialized = 1;
-                   return CopyRecord(&record, sizeof record, caps, size);
-               });
+    return FillRecord(lwnd, caps, size,
+                      [](const CaptureWindow& window)
+                      {
+                          CAPDRIVERCAPS record{};
+                          record.wDeviceIndex = static_cast<std::uint32_t>(window.DriverIndex());
+                          record.fHasDlgVideoSource = window.HasSourceDialog();
+                          record.fHasDlgVideoFormat = window.HasFormatDialog();
+                          record.fHasDlgVideoDisplay = 1;
+                          record.fCaptureInitialized = 1;
+                          return record;
+                      });
 }
 
 Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName)
@@ -165,20 +161,19 @@ Flag capPreviewScale(CaptureWindow* lwnd, Flag on)
 
 Flag capGetStatus(CaptureWindow* lwnd, CAPSTATUS* status, std::size_t size)
 {
-    return Ask(lwnd,
-               [&](CaptureWindow& window)
-               {
-                   if (!window.Connected())
-                       return false;
-                   CAPSTATUS record{};
-                   const QSize frame = window.FrameSize();
-                   record.uiImageWidth = static_cast<std::uint32_t>(std::max(frame.width(), 0));
-                   record.uiImageHeight = static_cast<std::uint32_t>(std::max(frame.height(), 0));
-                   record.fLiveWindow = window.Previewing();
-                   record.fScale = window.Scaling();
-                   record.dwCurrentVideoFrame = static_cast<std::uint32_t>(window.CurrentFrame().Sequence);
-                   return CopyRecord(&record, sizeof record, status, size);
-               });
+    return FillRecord(lwnd, status, size,
+                      [](const CaptureWindow& window)
+                      {
+                          CAPSTATUS record{};
+                          const QSize frame = window.FrameSize();
+                          record.uiImageWidth = static_cast<std::uint32_t>(std::max(frame.width(), 0));
+                          record.uiImageHeight = static_cast<std::uint32_t>(std::max(frame.height(), 0));
+                          record.fLiveWindow = window.Previewing();
+                          record.fScale = window.Scaling();
+                          record.dwCurrentVideoFrame =
+                              static_cast<std::uint32_t>(window.CurrentFrame().Sequence);
+                          return record;
+                      });
 }
 
 Flag capGrabFrame(CaptureWindow* lwnd)

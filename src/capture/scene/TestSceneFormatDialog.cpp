@@ -2,11 +2,10 @@
 
 #include "capture/scene/TestSceneDriver.h"
 #include "ui/MessageBox.h"
+#include "ui/OkCancelLayout.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QVBoxLayout>
 
 TestSceneFormatDialog::TestSceneFormatDialog(const TestSceneFormat& current, QWidget* parent)
     : QDialog(parent), cmboSize_(new QComboBox(this)), cmboRate_(new QComboBox(this))
@@ -27,12 +26,7 @@ TestSceneFormatDialog::TestSceneFormatDialog(const TestSceneFormat& current, QWi
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Picture &size:"), cmboSize_);
     form->addRow(QStringLiteral("Frame &rate:"), cmboRate_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    LayOutWithOkCancel(*this, {form});
 }
 
 TestSceneFormat TestSceneFormatDialog::Chosen() const

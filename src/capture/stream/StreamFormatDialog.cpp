@@ -1,12 +1,11 @@
 #include "capture/stream/StreamFormatDialog.h"
 
 #include "capture/stream/StreamSizes.h"
+#include "ui/OkCancelLayout.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace
 {
@@ -60,14 +59,7 @@ StreamFormatDialog::StreamFormatDialog(const StreamInfo& info, QSize chosen, QWi
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Frame &size:"), cmboSize_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblSource_);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    LayOutWithOkCancel(*this, {lblSource_, form});
 }
 
 QSize StreamFormatDialog::ChosenSize() const

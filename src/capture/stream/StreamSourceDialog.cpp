@@ -1,9 +1,9 @@
 #include "capture/stream/StreamSourceDialog.h"
 
 #include "capture/stream/StreamLocation.h"
+#include "ui/OkCancelLayout.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace
 {
@@ -57,15 +56,7 @@ StreamSourceDialog::StreamSourceDialog(const StreamSettings& current, StreamSour
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Location:"), locationRow);
     form->addRow(QStringLiteral("RTSP &transport:"), cmboTransport_);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(lblMessage_);
-    layout->addWidget(buttons);
+    LayOutWithOkCancel(*this, {form, lblMessage_});
 }
 
 StreamSettings StreamSourceDialog::Chosen() const

@@ -19,6 +19,16 @@ QString InputKey()
 {
     return QStringLiteral("Input");
 }
+
+// Memory-mapped capture buffer number index, as the buffer requests name it.
+v4l2_buffer MappedCaptureBuffer(std::uint32_t index)
+{
+    v4l2_buffer buffer{};
+    buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    buffer.memory = V4L2_MEMORY_MMAP;
+    buffer.index = index;
+    return buffer;
+}
 } // namespace
 
 V4l2Driver::V4l2Driver(std::shared_ptr<const V4l2Api> api, V4l2DeviceInfo device, CaptureConfig& config)
@@ -222,10 +232,7 @@ bool V4l2Driver::PrepareBuffers()
         return StepFailed(what, ENOMEM);
     for (std::uint32_t index = 0; index < request.count; ++index)
     {
-        v4l2_buffer buffer{};
-        buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-        buffer.memory = V4L2_MEMORY_MMAP;
-        buffer.index = index;
+        v4l2_buffer buffer = MappedCaptureBuffer(index);
         if (V4l2Ioctl(*api_, fd_, VIDIOC_QUERYBUF, &buffer) < 0)
             return StepFailed(what, errno);
         void* start =
@@ -236,10 +243,7 @@ bool V4l2Driver::PrepareBuffers()
     }
     for (std::uint32_t index = 0; index < request.count; ++index)
     {
-        v4l2_buffer buffer{};
-        buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-        buffer.memory = V4L2_MEMORY_MMAP;
-        buffer.index = index;
+        v4l2_buffer buffer = MappedCaptureBuffer(index);
         if (V4l2Ioctl(*api_, fd_, VIDIOC_QBUF, &buffer) < 0)
             return StepFailed(what, errno);
     }

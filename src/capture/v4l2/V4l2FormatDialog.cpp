@@ -3,11 +3,10 @@
 #include "capture/v4l2/V4l2Driver.h"
 #include "capture/v4l2/V4l2Text.h"
 #include "ui/MessageBox.h"
+#include "ui/OkCancelLayout.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QVBoxLayout>
 #include <cstdlib>
 
 V4l2FormatDialog::V4l2FormatDialog(std::vector<V4l2PixelFormat> formats, const V4l2FormatChoice& current,
@@ -44,12 +43,7 @@ V4l2FormatDialog::V4l2FormatDialog(std::vector<V4l2PixelFormat> formats, const V
     fields->addRow(QStringLiteral("&Picture format:"), cmboPixelFormat_);
     fields->addRow(QStringLiteral("&Frame size:"), cmboSize_);
     fields->addRow(QStringLiteral("Frame &rate:"), cmboRate_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(buttons);
+    LayOutWithOkCancel(*this, {fields});
 }
 
 const V4l2PixelFormat* V4l2FormatDialog::SelectedFormat() const

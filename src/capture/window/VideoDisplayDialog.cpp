@@ -1,8 +1,8 @@
 #include "capture/window/VideoDisplayDialog.h"
 
+#include "ui/OkCancelLayout.h"
+
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QVBoxLayout>
 
 VideoDisplayDialog::VideoDisplayDialog(bool scaleToWindow, bool keepAspectRatio, QWidget* parent)
     : QDialog(parent), chkScale_(new QCheckBox(QStringLiteral("&Scale the picture to the live view"), this)),
@@ -15,15 +15,7 @@ VideoDisplayDialog::VideoDisplayDialog(bool scaleToWindow, bool keepAspectRatio,
     chkAspect_->setChecked(keepAspectRatio);
     chkAspect_->setEnabled(scaleToWindow);
     connect(chkScale_, &QCheckBox::toggled, chkAspect_, &QCheckBox::setEnabled);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chkScale_);
-    layout->addWidget(chkAspect_);
-    layout->addWidget(buttons);
+    LayOutWithOkCancel(*this, {chkScale_, chkAspect_});
 }
 
 bool VideoDisplayDialog::ScaleToWindow() const

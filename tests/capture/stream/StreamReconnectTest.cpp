@@ -37,6 +37,16 @@ protected:
     std::unique_ptr<StreamHttpServer> server_;
 };
 
+// Close ends whatever the driver waits for at once, and nothing went wrong before.
+void ExpectPromptCloseWithoutErrors(StreamDriver& driver, const StreamDriverEvents& events)
+{
+    QElapsedTimer closing;
+    closing.start();
+    driver.Close();
+    EXPECT_LT(closing.elapsed(), 500);
+    EXPECT_TRUE(events.Errors.empty());
+}
+
 // Pauses short enough for a test, long enough that a Close that did not cut one short would show.
 const StreamDriverTiming ShortPauses{std::chrono::milliseconds(400)};
 } // namespace
@@ -80,11 +90,7 @@ TEST_F(StreamReconnectTest, PauseGrowsWhileTheCameraIsAwayAndCloseEndsItAtOnce)
     // After the drop the driver waits "1 s", finds the camera refusing, and waits "2 s".
     ASSERT_TRUE(StreamWaitUntil([&] { return reconnecting() >= 2; }));
     EXPECT_TRUE(events.Notices.back().second.contains(QStringLiteral("2 s")));
-    QElapsedTimer closing;
-    closing.start();
-    driver.Close();
-    EXPECT_LT(closing.elapsed(), 500);
-    EXPECT_TRUE(events.Errors.empty());
+    ExpectPromptCloseWithoutErrors(driver, events);
 }
 
 TEST_F(StreamReconnectTest, CloseInterruptsAReadThatWaitsForTheCamera)
@@ -96,11 +102,7 @@ TEST_F(StreamReconnectTest, CloseInterruptsAReadThatWaitsForTheCamera)
     // The frames the camera sent have arrived (the demuxer holds back the last two until more data comes);
     // the driver now waits in a network read for data that does not come.
     ASSERT_TRUE(StreamWaitUntil([&] { return events.Frames >= 58; }));
-    QElapsedTimer closing;
-    closing.start();
-    driver.Close();
-    EXPECT_LT(closing.elapsed(), 500);
-    EXPECT_TRUE(events.Errors.empty());
+    ExpectPromptCloseWithoutErrors(driver, events);
 }
 
 TEST_F(StreamReconnectTest, CameraThatIsNotThereDoesNotOpen)
