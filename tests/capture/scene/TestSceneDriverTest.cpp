@@ -2,7 +2,10 @@
 #include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
+#include "capture/scene/TestSceneFormatDialog.h"
 #include "capture/window/CaptureWindow.h"
+#include "support/Fakes.h"
+#include "support/StreamModalDialog.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -179,6 +182,14 @@ TEST_F(TestSceneDriverTest, AFormatThatCannotBeStoredIsStillUsedAndTheFailureRep
     DibFrame frame;
     ASSERT_TRUE(NextFrame(driver, frame));
     EXPECT_EQ(frame.Width, 800);
+
+    // Chosen in the Format dialog, the failure is told in a message box.
+    FakeMessageBox messages;
+    OperateNextModal<TestSceneFormatDialog>([](TestSceneFormatDialog& dialog) { dialog.accept(); });
+    TestSceneDriverEntry(config).FormatDialog(driver, nullptr, messages);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("could not be kept")));
+    EXPECT_EQ(messages.shown[0].Title, QStringLiteral("Test Scene Format"));
 }
 
 TEST_F(TestSceneDriverTest, TheEntryConnectsThroughTheCaptureWindow)
