@@ -3,8 +3,8 @@
 // The goal is a median of at most 10 ms.
 
 #include "app/frmVantu.h"
-#include "capture/CaptureDriver.h"
-#include "capture/CaptureDriverList.h"
+#include "capture/driver/CaptureDriver.h"
+#include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
 #include "notify/QtSoundPlayer.h"
 #include "notify/SmtpMailComponent.h"
@@ -51,8 +51,11 @@ class StillCameraList final : public CaptureDriverList
 public:
     std::vector<CaptureDriverEntry> Enumerate() override
     {
-        return {{QStringLiteral("Still camera"), QStringLiteral("1.0"),
-                 [] { return std::make_unique<StillCamera>(); }}};
+        return {{QStringLiteral("Still camera"),
+                 QStringLiteral("1.0"),
+                 [] { return std::make_unique<StillCamera>(); },
+                 {},
+                 {}}};
     }
 };
 

@@ -7,7 +7,7 @@
 // N is the number of frames the delivery check watches at each frame rate (10000 by default).
 
 #include "TestSceneRig.h"
-#include "capture/TestSceneRenderer.h"
+#include "capture/scene/TestSceneRenderer.h"
 #include "detect/ByteSum.h"
 
 #include <QApplication>

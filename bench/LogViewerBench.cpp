@@ -24,7 +24,7 @@ namespace
 class PrintedMessages final : public IMessageBox
 {
 public:
-    int Show(const QString& prompt, int, const QString&) override
+    MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString&) override
     {
         std::printf("message: %s\n", qPrintable(prompt));
         return MsgBoxResult::Ok;

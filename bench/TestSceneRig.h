@@ -3,11 +3,11 @@
 // A capture window connected to the test scene through a driver list of its own, as the program
 // connects driver 0, for the benchmark programs.
 
-#include "capture/CaptureConfig.h"
-#include "capture/CaptureDriverList.h"
-#include "capture/CaptureWindow.h"
-#include "capture/TestSceneDriver.h"
+#include "capture/driver/CaptureConfig.h"
+#include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
+#include "capture/scene/TestSceneDriver.h"
+#include "capture/window/CaptureWindow.h"
 
 #include <QSize>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 
 #include "app/CaptureLayout.h"
 #include "app/frmAbout.h"
-#include "capture/CaptureWindow.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
 #include "ui/MousePointer.h"
@@ -90,6 +90,8 @@ void frmVantu::StartCapture()
     char version[100] = {};
     capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version);
     CaptureWindow* lwnd = capCreateCaptureWindowA(name, WS_CHILD | WS_VISIBLE, 4, 12, 160, 120, ui.Frame1, 0);
+    if (lwnd != nullptr)
+        lwnd->SetMessageBox(platform_.Messages);
     Vars.CaptureWindowHandle = lwnd;
     Vars.Settings.DeviceName = DecodeAnsi(QByteArrayView(name, sizeof name));
 

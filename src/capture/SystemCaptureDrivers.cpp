@@ -1,8 +1,8 @@
 #include "capture/SystemCaptureDrivers.h"
 
-#include "capture/StreamDriverEntry.h"
-#include "capture/TestSceneDriver.h"
-#include "capture/V4l2DriverEntries.h"
+#include "capture/scene/TestSceneDriver.h"
+#include "capture/stream/StreamDriverEntry.h"
+#include "capture/v4l2/V4l2DriverEntries.h"
 
 SystemCaptureDrivers::SystemCaptureDrivers(const QString& appDirectory, QString videoFolder)
     : config_(appDirectory + QStringLiteral("/Vantu.Capture")), videoFolder_(std::move(videoFolder)),

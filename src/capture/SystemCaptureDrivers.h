@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/CaptureConfig.h"
-#include "capture/CaptureDriverList.h"
+#include "capture/driver/CaptureConfig.h"
+#include "capture/driver/CaptureDriverList.h"
 
 // The video sources of this machine, in driver-index order: the network camera or video file when a
 // location is set for it, every V4L2 camera, the built-in test scene, and the network camera or video

@@ -1,7 +1,7 @@
 #include "capture/avicap.h"
 
-#include "capture/CaptureDriverList.h"
-#include "capture/CaptureWindow.h"
+#include "capture/driver/CaptureDriverList.h"
+#include "capture/window/CaptureWindow.h"
 
 #include <algorithm>
 #include <cstring>
@@ -42,9 +42,4 @@ bool capGetDriverDescriptionA(std::uint16_t driverIndex, char* name, int nameSiz
     FillBuffer(name, nameSize, drivers[driverIndex].Name.toUtf8());
     FillBuffer(version, versionSize, drivers[driverIndex].Version.toUtf8());
     return true;
-}
-
-std::intptr_t capSendMessage(CaptureWindow* window, unsigned message, std::uintptr_t wParam, void* lParam)
-{
-    return window != nullptr ? window->Request(message, wParam, lParam) : 0;
 }

@@ -1,35 +1,13 @@
 #pragma once
 
-// What the program sees of video capture: one capture window per program, driven by numbered
-// requests, and three callbacks through which it hands out frames, errors and status changes.
+// What the program sees of video capture: one capture window per program, driven by the requests of
+// modAVICAP, and three callbacks through which it hands out frames, errors and status changes.
 
 #include <cstdint>
 #include <functional>
 
 class CaptureWindow;
 class QWidget;
-
-// Request numbers. They start at the user message base, 1024.
-constexpr unsigned WM_USER = 1024;
-constexpr unsigned WM_CAP_SET_CALLBACK_ERRORA = WM_USER + 2;
-constexpr unsigned WM_CAP_SET_CALLBACK_STATUSA = WM_USER + 3;
-constexpr unsigned WM_CAP_SET_CALLBACK_YIELD = WM_USER + 4;
-constexpr unsigned WM_CAP_SET_CALLBACK_FRAME = WM_USER + 5;
-constexpr unsigned WM_CAP_SET_CALLBACK_VIDEOSTREAM = WM_USER + 6;
-constexpr unsigned WM_CAP_SET_CALLBACK_WAVESTREAM = WM_USER + 7;
-constexpr unsigned WM_CAP_DRIVER_CONNECT = WM_USER + 10;
-constexpr unsigned WM_CAP_DRIVER_GET_CAPS = WM_USER + 14;
-constexpr unsigned WM_CAP_FILE_SAVEDIBA = WM_USER + 25;
-constexpr unsigned WM_CAP_DLG_VIDEOFORMAT = WM_USER + 41;
-constexpr unsigned WM_CAP_DLG_VIDEOSOURCE = WM_USER + 42;
-constexpr unsigned WM_CAP_DLG_VIDEODISPLAY = WM_USER + 43;
-constexpr unsigned WM_CAP_DLG_VIDEOCOMPRESSION = WM_USER + 46;
-constexpr unsigned WM_CAP_SET_PREVIEW = WM_USER + 50;
-constexpr unsigned WM_CAP_SET_PREVIEWRATE = WM_USER + 52;
-constexpr unsigned WM_CAP_SET_SCALE = WM_USER + 53;
-constexpr unsigned WM_CAP_GET_STATUS = WM_USER + 54;
-constexpr unsigned WM_CAP_GRAB_FRAME = WM_USER + 60;
-constexpr unsigned WM_CAP_SET_CALLBACK_CAPCONTROL = WM_USER + 85;
 
 // Window style of the capture window: a visible child.
 constexpr std::uint32_t WS_CHILD = 0x40000000;
@@ -93,7 +71,7 @@ struct VIDEOHDR
 constexpr std::uint32_t VHDR_DONE = 0x00000001;
 constexpr std::uint32_t VHDR_KEYFRAME = 0x00000008;
 
-// Callbacks. A request installs the callback its lParam points to, or removes it for a null lParam.
+// Callbacks. Installing an empty callback removes the one installed.
 using CAPVIDEOCALLBACK = std::function<std::intptr_t(CaptureWindow* window, VIDEOHDR* header)>;
 using CAPERRORCALLBACK =
     std::function<std::intptr_t(CaptureWindow* window, std::int32_t id, const char* text)>;
@@ -109,6 +87,3 @@ CaptureWindow* capCreateCaptureWindowA(const char* windowName, std::uint32_t sty
 // returns true, or returns false when there is no driver with that index.
 bool capGetDriverDescriptionA(std::uint16_t driverIndex, char* name, int nameSize, char* version,
                               int versionSize);
-
-// Sends a request to the capture window and returns its answer; 0 for a null window.
-std::intptr_t capSendMessage(CaptureWindow* window, unsigned message, std::uintptr_t wParam, void* lParam);

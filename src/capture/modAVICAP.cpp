@@ -1,112 +1,182 @@
 #include "capture/modAVICAP.h"
 
+#include "capture/window/CaptureWindow.h"
+
+#include <algorithm>
+#include <cstring>
+
 namespace
 {
-Flag Send(CaptureWindow* lwnd, unsigned message, std::uintptr_t wParam = 0, void* lParam = nullptr)
+// True for a window that carried out the request.
+template <typename Request> Flag Ask(CaptureWindow* lwnd, Request request)
 {
-    return ToFlag(capSendMessage(lwnd, message, wParam, lParam) != 0);
+    return ToFlag(lwnd != nullptr && request(*lwnd));
 }
 
-// A set callback installs it; an empty one removes the installed callback.
-template <typename Callback> Flag SetCallback(CaptureWindow* lwnd, unsigned message, const Callback& callback)
+// Installs callback on the window with set.
+template <typename Callback>
+Flag Install(CaptureWindow* lwnd, void (CaptureWindow::*set)(Callback), Callback callback)
 {
-    return Send(lwnd, message, 0, callback ? const_cast<Callback*>(&callback) : nullptr);
+    if (lwnd == nullptr)
+        return False;
+    (lwnd->*set)(std::move(callback));
+    return True;
 }
 
-std::uintptr_t OnOff(Flag on)
+// A driver's error or status notice, handed to a callback in the capture layer's 8-bit text.
+CaptureWindow::NoticeCallback NoticeTo(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback)
 {
-    return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(on));
+    if (!callback)
+        return {};
+    return [lwnd, callback](int number, const QString& text)
+    { callback(lwnd, number, text.toUtf8().constData()); };
+}
+
+// The window raises no yield, stream or capture-control events, so installing or clearing a callback
+// for them changes nothing.
+Flag NoEvents(CaptureWindow* lwnd)
+{
+    return ToFlag(lwnd != nullptr);
+}
+
+// Fills the caller's record, as much of it as size allows, with what make reads from a window with
+// a connected driver.
+template <typename Record, typename Make>
+Flag FillRecord(CaptureWindow* lwnd, Record* out, std::size_t size, Make make)
+{
+    if (lwnd == nullptr || !lwnd->Connected() || out == nullptr)
+        return False;
+    const Record record = make(*lwnd);
+    std::memcpy(out, &record, std::min(sizeof record, size));
+    return True;
 }
 } // namespace
 
 Flag capSetCallbackOnError(CaptureWindow* lwnd, const CAPERRORCALLBACK& callback)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_ERRORA, callback);
+    return Install(lwnd, &CaptureWindow::SetErrorCallback, NoticeTo(lwnd, callback));
 }
 
 Flag capSetCallbackOnStatus(CaptureWindow* lwnd, const CAPSTATUSCALLBACK& callback)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_STATUSA, callback);
+    return Install(lwnd, &CaptureWindow::SetStatusCallback, NoticeTo(lwnd, callback));
 }
 
-Flag capSetCallbackOnYield(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback)
+Flag capSetCallbackOnYield(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_YIELD, callback);
+    return NoEvents(lwnd);
 }
 
 Flag capSetCallbackOnFrame(CaptureWindow* lwnd, const CAPVIDEOCALLBACK& callback)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_FRAME, callback);
+    CaptureWindow::FrameCallback deliver;
+    if (callback)
+        deliver = [lwnd, callback](DibFrame& frame)
+        {
+            VIDEOHDR header{};
+            header.lpData = frame.Bits.data();
+            header.dwBufferLength = static_cast<std::uint32_t>(frame.Bits.size());
+            header.dwBytesUsed = static_cast<std::uint32_t>(frame.BytesUsed());
+            header.dwTimeCaptured = frame.TimeCaptured;
+            header.dwFlags = VHDR_DONE | VHDR_KEYFRAME;
+            callback(lwnd, &header);
+        };
+    return Install(lwnd, &CaptureWindow::SetFrameCallback, std::move(deliver));
 }
 
-Flag capSetCallbackOnVideoStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback)
+Flag capSetCallbackOnVideoStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_VIDEOSTREAM, callback);
+    return NoEvents(lwnd);
 }
 
-Flag capSetCallbackOnWaveStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback)
+Flag capSetCallbackOnWaveStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_WAVESTREAM, callback);
+    return NoEvents(lwnd);
 }
 
-Flag capSetCallbackOnCapControl(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback)
+Flag capSetCallbackOnCapControl(CaptureWindow* lwnd, const CAPOTHERCALLBACK&)
 {
-    return SetCallback(lwnd, WM_CAP_SET_CALLBACK_CAPCONTROL, callback);
+    return NoEvents(lwnd);
 }
 
 Flag capDriverConnect(CaptureWindow* lwnd, int driverIndex)
 {
-    return Send(lwnd, WM_CAP_DRIVER_CONNECT, static_cast<std::uintptr_t>(driverIndex));
+    return Ask(lwnd, [&](CaptureWindow& window) { return window.ConnectDriver(driverIndex); });
 }
 
 Flag capDriverGetCaps(CaptureWindow* lwnd, CAPDRIVERCAPS* caps, std::size_t size)
 {
-    return Send(lwnd, WM_CAP_DRIVER_GET_CAPS, size, caps);
+    return FillRecord(lwnd, caps, size,
+                      [](const CaptureWindow& window)
+                      {
+                          CAPDRIVERCAPS record{};
+                          record.wDeviceIndex = static_cast<std::uint32_t>(window.DriverIndex());
+                          record.fHasDlgVideoSource = window.HasSourceDialog();
+                          record.fHasDlgVideoFormat = window.HasFormatDialog();
+                          record.fHasDlgVideoDisplay = 1;
+                          record.fCaptureInitialized = 1;
+                          return record;
+                      });
 }
 
 Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName)
 {
-    QByteArray name = fileName.toUtf8();
-    return Send(lwnd, WM_CAP_FILE_SAVEDIBA, 0, name.data());
+    return Ask(lwnd, [&](CaptureWindow& window) { return window.SaveDib(fileName); });
 }
 
 Flag capDlgVideoFormat(CaptureWindow* lwnd)
 {
-    return Send(lwnd, WM_CAP_DLG_VIDEOFORMAT);
+    return Ask(lwnd, [](CaptureWindow& window) { return window.ShowFormatDialog(); });
 }
+
 Flag capDlgVideoSource(CaptureWindow* lwnd)
 {
-    return Send(lwnd, WM_CAP_DLG_VIDEOSOURCE);
+    return Ask(lwnd, [](CaptureWindow& window) { return window.ShowSourceDialog(); });
 }
+
 Flag capDlgVideoDisplay(CaptureWindow* lwnd)
 {
-    return Send(lwnd, WM_CAP_DLG_VIDEODISPLAY);
+    return Ask(lwnd, [](CaptureWindow& window) { return window.ShowDisplayDialog(); });
 }
+
 Flag capDlgVideoCompression(CaptureWindow* lwnd)
 {
-    return Send(lwnd, WM_CAP_DLG_VIDEOCOMPRESSION);
+    return Ask(lwnd, [](CaptureWindow& window) { return window.ShowCompressionDialog(); });
 }
+
 Flag capPreview(CaptureWindow* lwnd, Flag on)
 {
-    return Send(lwnd, WM_CAP_SET_PREVIEW, OnOff(on));
+    return Ask(lwnd, [&](CaptureWindow& window) { return window.SetPreview(IsTrue(on)); });
 }
 
 Flag capPreviewRate(CaptureWindow* lwnd, int milliseconds)
 {
-    return Send(lwnd, WM_CAP_SET_PREVIEWRATE, static_cast<std::uintptr_t>(std::max(milliseconds, 0)));
+    return Ask(lwnd, [&](CaptureWindow& window) { return window.SetPreviewRate(milliseconds); });
 }
 
 Flag capPreviewScale(CaptureWindow* lwnd, Flag on)
 {
-    return Send(lwnd, WM_CAP_SET_SCALE, OnOff(on));
+    return Ask(lwnd, [&](CaptureWindow& window) { return window.SetScale(IsTrue(on)); });
 }
 
 Flag capGetStatus(CaptureWindow* lwnd, CAPSTATUS* status, std::size_t size)
 {
-    return Send(lwnd, WM_CAP_GET_STATUS, size, status);
+    return FillRecord(lwnd, status, size,
+                      [](const CaptureWindow& window)
+                      {
+                          CAPSTATUS record{};
+                          const QSize frame = window.FrameSize();
+                          record.uiImageWidth = static_cast<std::uint32_t>(std::max(frame.width(), 0));
+                          record.uiImageHeight = static_cast<std::uint32_t>(std::max(frame.height(), 0));
+                          record.fLiveWindow = window.Previewing();
+                          record.fScale = window.Scaling();
+                          record.dwCurrentVideoFrame =
+                              static_cast<std::uint32_t>(window.CurrentFrame().Sequence);
+                          return record;
+                      });
 }
 
 Flag capGrabFrame(CaptureWindow* lwnd)
 {
-    return Send(lwnd, WM_CAP_GRAB_FRAME);
+    return Ask(lwnd, [](CaptureWindow& window) { return window.GrabFrame(); });
 }

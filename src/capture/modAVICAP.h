@@ -1,7 +1,8 @@
 #pragma once
 
-// One wrapper per capture request. Each sends its request to the capture window and returns the
-// program's boolean: True (-1) for any non-zero answer, False (0) for zero.
+// One wrapper per capture request. Each carries out its request on the capture window and returns the
+// program's boolean: True (-1) when the window carried it out, False (0) when it did not or for a
+// null window.
 
 #include "capture/avicap.h"
 #include "common/Flag.h"

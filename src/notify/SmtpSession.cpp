@@ -2,6 +2,7 @@
 #include "notify/HidePassword.h"
 #include "notify/SmtpServerAddress.h"
 
+#include <QByteArrayList>
 #include <curl/curl.h>
 
 #include <algorithm>

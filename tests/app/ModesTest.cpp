@@ -1,5 +1,5 @@
-#include "capture/CaptureWindow.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
 #include "ui/DateText.h"

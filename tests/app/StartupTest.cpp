@@ -1,5 +1,5 @@
-#include "capture/CaptureDriverList.h"
-#include "capture/CaptureWindow.h"
+#include "capture/driver/CaptureDriverList.h"
+#include "capture/window/CaptureWindow.h"
 #include "log/frmLog.h"
 #include "support/ScriptedDriver.h"
 #include "support/StreamModalDialog.h"

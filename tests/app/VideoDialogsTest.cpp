@@ -1,5 +1,5 @@
-#include "capture/CaptureWindow.h"
 #include "capture/frmSelect.h"
+#include "capture/window/CaptureWindow.h"
 #include "settings/frmPreferences.h"
 #include "support/ScriptedDriver.h"
 #include "support/StreamModalDialog.h"

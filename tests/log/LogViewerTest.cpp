@@ -55,7 +55,7 @@ protected:
         return lines;
     }
 
-    void ClearAnswering(int answer)
+    void ClearAnswering(MsgBoxResult answer)
     {
         messages.answers = {answer};
         ClearLog(dir.path(), messages);

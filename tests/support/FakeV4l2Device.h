@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/V4l2Api.h"
+#include "capture/v4l2/V4l2Api.h"
 
 #include <QString>
 #include <condition_variable>
@@ -89,6 +89,9 @@ struct FakeV4l2Camera
     int OpenFds = 0;
     int MappedBuffers = 0;
 };
+
+// Where the tests put their one camera.
+inline const std::string FakeCameraPath = "/dev/video0";
 
 // A set of fake cameras by path, and the device table that reaches them. The table stays usable after
 // the FakeV4l2 object is gone.

@@ -70,19 +70,27 @@ bool ScriptedDriver::TakeFrame(DibFrame& front)
     return true;
 }
 
-void ScriptedDriver::ShowFormatDialog(QWidget*)
-{
-    ++camera_->FormatDialogs;
-    if (camera_->SizeAfterFormatDialog.isValid())
-        camera_->Size = camera_->SizeAfterFormatDialog;
-}
-
 std::vector<CaptureDriverEntry> ScriptedDriverList::Enumerate()
 {
     std::vector<CaptureDriverEntry> entries;
     for (const auto& camera : Cameras)
-        entries.push_back({camera->Name, QStringLiteral("1.0"),
-                           [camera] { return std::make_unique<ScriptedDriver>(camera); }});
+    {
+        CaptureDriverEntry entry;
+        entry.Name = camera->Name;
+        entry.Version = QStringLiteral("1.0");
+        entry.Create = [camera] { return std::make_unique<ScriptedDriver>(camera); };
+        if (camera->HasSourceDialog)
+            entry.SourceDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
+            { ++camera->SourceDialogs; };
+        if (camera->HasFormatDialog)
+            entry.FormatDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
+            {
+                ++camera->FormatDialogs;
+                if (camera->SizeAfterFormatDialog.isValid())
+                    camera->Size = camera->SizeAfterFormatDialog;
+            };
+        entries.push_back(std::move(entry));
+    }
     return entries;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/CaptureDriver.h"
-#include "capture/CaptureDriverList.h"
+#include "capture/driver/CaptureDriver.h"
+#include "capture/driver/CaptureDriverList.h"
 
 #include <QSize>
 #include <cstdint>
@@ -54,10 +54,6 @@ public:
     void Close() override;
     QSize FrameSize() const override;
     bool TakeFrame(DibFrame& front) override;
-    bool HasSourceDialog() const override { return camera_->HasSourceDialog; }
-    bool HasFormatDialog() const override { return camera_->HasFormatDialog; }
-    void ShowSourceDialog(QWidget*) override { ++camera_->SourceDialogs; }
-    void ShowFormatDialog(QWidget*) override;
 
     void Raise(int number, const QString& text) { emit ErrorOccurred(number, text); }
     void Status(int number, const QString& text) { emit StatusChanged(number, text); }
@@ -69,7 +65,8 @@ private:
     std::uint64_t sequence_ = 0;
 };
 
-// The installed drivers, one per scripted camera, in the order given.
+// The installed drivers, one per scripted camera, in the order given. A camera's dialogs count their
+// showings; the format dialog switches to SizeAfterFormatDialog when that is set.
 class ScriptedDriverList final : public CaptureDriverList
 {
 public:

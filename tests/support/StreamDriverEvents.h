@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/CaptureDriver.h"
+#include "capture/driver/CaptureDriver.h"
 
 #include <QObject>
 #include <functional>

@@ -7,9 +7,9 @@
 #include <functional>
 
 // Operates the next modal dialog of type Dialog that the code under test opens with exec(): operate
-// runs inside the dialog's event loop and may accept or reject it; a dialog it leaves open is rejected.
-// A different or missing dialog is rejected after a few seconds, so that a test fails instead of
-// hanging.
+// runs inside the dialog's event loop and should accept or reject it. A dialog that operate leaves
+// open (a failed assertion returns early) is rejected, and a different or missing dialog is rejected
+// after a few seconds, so that a test fails instead of hanging.
 template <typename Dialog> void OperateNextModal(std::function<void(Dialog&)> operate)
 {
     auto* timer = new QTimer(qApp);
@@ -24,7 +24,6 @@ template <typename Dialog> void OperateNextModal(std::function<void(Dialog&)> op
                              timer->stop();
                              const QPointer<Dialog> operated(dialog);
                              operate(*dialog);
-                             // A failed assertion returns early: the dialog closes all the same.
                              if (operated && operated->isVisible())
                                  operated->reject();
                          }

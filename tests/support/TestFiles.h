@@ -1,19 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
-// Replaces a file's contents; false when it cannot be written.
-inline bool WriteTestFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
+// Writes bytes to path, replacing what was there; whether it worked.
+bool WriteTestFile(const QString& path, const QByteArray& bytes);
 
-// A file's contents, or nothing when it cannot be read.
-inline QByteArray ReadTestFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+// The bytes of the file at path; empty when it cannot be read.
+QByteArray ReadTestFile(const QString& path);

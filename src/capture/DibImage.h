@@ -1,9 +1,0 @@
-#pragma once
-
-#include "capture/DibFrame.h"
-
-#include <QImage>
-
-// Copies a frame into a picture the screen can draw at once: top-down rows of 32-bit pixels
-// (QImage::Format_RGB32). image is reallocated only when the frame's size changed.
-void DibToImage(const DibFrame& frame, QImage& image);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CaptureDriver;
+class IMessageBox;
+class QWidget;
+
+// One of a driver's own modal dialogs, shown over parent for a driver that its entry created. What
+// goes wrong is reported through messages. A dialog may change the driver's frame size.
+using CaptureDriverDialog =
+    std::function<void(CaptureDriver& driver, QWidget* parent, IMessageBox& messages)>;
+
+// The dialog show(driver, parent, messages) of one driver type. The entry that registers it creates
+// only drivers of that type, so the driver it is given is one.
+template <typename Driver> CaptureDriverDialog DialogFor(void (*show)(Driver&, QWidget*, IMessageBox&))
+{
+    return [show](CaptureDriver& driver, QWidget* parent, IMessageBox& messages)
+    { show(static_cast<Driver&>(driver), parent, messages); };
+}
+
+// One installed driver: its description, how to make an instance of it and its dialogs (empty for a
+// driver without that dialog).
+struct CaptureDriverEntry
+{
+    QString Name;
+    QString Version;
+    std::function<std::unique_ptr<CaptureDriver>()> Create;
+    CaptureDriverDialog SourceDialog;
+    CaptureDriverDialog FormatDialog;
+};
+
+// The drivers installed on the machine, in driver-index order. Enumerated afresh on each request,
+// so that a camera plugged in later appears.
+class CaptureDriverList
+{
+public:
+    static constexpr int MaxDrivers = 10;
+
+    virtual ~CaptureDriverList() = default;
+    virtual std::vector<CaptureDriverEntry> Enumerate() = 0;
+};
+
+// The list that capGetDriverDescriptionA and driver connection use. Empty until the program (or a
+// test) installs one.
+void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers);
+std::vector<CaptureDriverEntry> EnumerateCaptureDrivers();

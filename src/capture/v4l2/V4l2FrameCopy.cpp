@@ -1,0 +1,29 @@
+#include "capture/v4l2/V4l2FrameCopy.h"
+
+#include "capture/v4l2/V4l2Formats.h"
+
+#include <cstring>
+
+bool CopyBgr24ToDib(const std::uint8_t* data, std::size_t size, int width, int height, int bytesPerLine,
+                    DibFrame& frame)
+{
+    if (data == nullptr || width <= 0 || height <= 0 || width > V4l2MaxDimension ||
+        height > V4l2MaxDimension || bytesPerLine < width * 3)
+        return false;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    const std::size_t needed =
+        static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(height - 1) + rowBytes;
+    if (size < needed)
+        return false;
+
+    frame.Resize(width, height);
+    const std::size_t padding = static_cast<std::size_t>(frame.Stride()) - rowBytes;
+    for (int y = 0; y < height; ++y)
+    {
+        std::uint8_t* row = frame.TopDownRow(y);
+        std::memcpy(row, data + static_cast<std::size_t>(y) * static_cast<std::size_t>(bytesPerLine),
+                    rowBytes);
+        std::memset(row + rowBytes, 0, padding);
+    }
+    return true;
+}

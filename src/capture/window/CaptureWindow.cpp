@@ -1,0 +1,211 @@
+#include "capture/window/CaptureWindow.h"
+
+#include "capture/driver/CaptureDriver.h"
+#include "capture/window/DibFile.h"
+#include "capture/window/DibImage.h"
+#include "capture/window/VideoDisplayDialog.h"
+
+#include <QPainter>
+#include <algorithm>
+
+CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    previewDelay_.setSingleShot(true);
+    connect(&previewDelay_, &QTimer::timeout, this, &CaptureWindow::OnFrameReady);
+}
+
+CaptureWindow::~CaptureWindow()
+{
+    if (driver_)
+        driver_->Close();
+}
+
+bool CaptureWindow::ConnectDriver(int index)
+{
+    if (driver_ && index == driverIndex_)
+        return true;
+    std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
+    if (index < 0 || static_cast<std::size_t>(index) >= drivers.size() || !drivers[index].Create)
+        return false;
+    std::unique_ptr<CaptureDriver> driver = drivers[index].Create();
+    if (!driver)
+        return false;
+    connect(driver.get(), &CaptureDriver::FrameReady, this, &CaptureWindow::OnFrameReady);
+    connect(driver.get(), &CaptureDriver::ErrorOccurred, this, &CaptureWindow::OnDriverError);
+    connect(driver.get(), &CaptureDriver::StatusChanged, this, &CaptureWindow::OnDriverStatus);
+    if (!driver->Open())
+        return false;
+    if (driver_)
+        driver_->Close();
+    driver_ = std::move(driver);
+    driverIndex_ = index;
+    dialogs_ = std::move(drivers[index]);
+    current_ = DibFrame{};
+    shownStale_ = true;
+    update();
+    return true;
+}
+
+QSize CaptureWindow::FrameSize() const
+{
+    return driver_ ? driver_->FrameSize() : QSize();
+}
+
+bool CaptureWindow::SaveDib(const QString& path)
+{
+    if (!driver_)
+        return false;
+    QString error;
+    return WriteDibFile(path, current_, &error);
+}
+
+bool CaptureWindow::GrabFrame()
+{
+    if (!driver_)
+        return false;
+    preview_ = false; // a single-frame grab ends the live preview
+    previewDelay_.stop();
+    return DeliverFrame();
+}
+
+bool CaptureWindow::SetPreview(bool on)
+{
+    if (!driver_)
+        return false;
+    preview_ = on;
+    if (on)
+        OnFrameReady();
+    else
+        previewDelay_.stop();
+    return true;
+}
+
+bool CaptureWindow::SetPreviewRate(int milliseconds)
+{
+    previewRateMs_ = std::clamp(milliseconds, 0, 60000);
+    return Connected();
+}
+
+bool CaptureWindow::SetScale(bool on)
+{
+    scale_ = on;
+    update();
+    return Connected();
+}
+
+bool CaptureWindow::ShowSourceDialog()
+{
+    if (!HasSourceDialog())
+        return false;
+    dialogs_.SourceDialog(*driver_, window(), *messages_);
+    return true;
+}
+
+bool CaptureWindow::ShowFormatDialog()
+{
+    if (!HasFormatDialog())
+        return false;
+    dialogs_.FormatDialog(*driver_, window(), *messages_);
+    return true;
+}
+
+void CaptureWindow::OnFrameReady()
+{
+    if (!preview_ || !driver_)
+        return;
+    if (sinceLastPreview_.isValid() && previewRateMs_ > 0)
+    {
+        const qint64 wait = previewRateMs_ - sinceLastPreview_.elapsed();
+        if (wait > 0)
+        {
+            if (!previewDelay_.isActive())
+                previewDelay_.start(static_cast<int>(wait));
+            return;
+        }
+    }
+    if (DeliverFrame())
+        sinceLastPreview_.start();
+}
+
+bool CaptureWindow::DeliverFrame()
+{
+    if (!driver_->TakeFrame(current_))
+        return false;
+    shownStale_ = true;
+    update();
+    if (onFrame_)
+    {
+        // A copy of the callback: the callback may install another one while it runs.
+        const FrameCallback callback = onFrame_;
+        callback(current_);
+    }
+    return true;
+}
+
+void CaptureWindow::OnDriverError(int number, const QString& text)
+{
+    if (onError_)
+    {
+        const NoticeCallback callback = onError_;
+        callback(number, text);
+    }
+}
+
+void CaptureWindow::OnDriverStatus(int number, const QString& text)
+{
+    if (onStatus_)
+    {
+        const NoticeCallback callback = onStatus_;
+        callback(number, text);
+    }
+}
+
+bool CaptureWindow::ShowDisplayDialog()
+{
+    if (!driver_)
+        return false;
+    VideoDisplayDialog dialog(scale_, keepAspectRatio_, window());
+    if (dialog.exec() == QDialog::Accepted)
+    {
+        scale_ = dialog.ScaleToWindow();
+        keepAspectRatio_ = dialog.KeepAspectRatio();
+        update();
+    }
+    return true;
+}
+
+bool CaptureWindow::ShowCompressionDialog()
+{
+    if (!driver_)
+        return false;
+    messages_->Show(
+        QStringLiteral("Vantu saves every detection as an uncompressed bitmap (.Bmp) that any image "
+                       "viewer opens, so there is no compression to set up."),
+        MsgBoxStyle::Information, QStringLiteral("Video Compression"));
+    return true;
+}
+
+void CaptureWindow::paintEvent(QPaintEvent*)
+{
+    // A frame is converted for the screen when it is drawn, not when it arrives: a hidden live view
+    // costs nothing, and frames that arrive between two paints are never converted.
+    if (shownStale_)
+    {
+        DibToImage(current_, shown_);
+        shownStale_ = false;
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (shown_.isNull())
+        return;
+
+    QRectF target(0, 0, shown_.width(), shown_.height());
+    if (scale_)
+    {
+        QSizeF size(shown_.width(), shown_.height());
+        size.scale(QSizeF(width(), height()), keepAspectRatio_ ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio);
+        target = QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    }
+    painter.drawImage(target, shown_);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "capture/driver/CaptureDriverList.h"
+#include "capture/driver/DibFrame.h"
+#include "ui/MessageBox.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class CaptureDriver;
+
+// The capture window: owns the driver connection, draws the live picture scaled to its size and
+// hands frames to the frame callback synchronously, on the user-interface thread. Every request
+// answers whether it was carried out; without a connected driver none is.
+class CaptureWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Receives each frame the window hands out, before the request that produced it returns.
+    using FrameCallback = std::function<void(DibFrame& frame)>;
+    // Receives a driver's failures or notices: a number other than 0 and a readable text.
+    using NoticeCallback = std::function<void(int number, const QString& text)>;
+
+    explicit CaptureWindow(QWidget* parent = nullptr);
+    ~CaptureWindow() override;
+
+    // Where the window and the drivers' dialogs report what went wrong; until it is set, a modal box
+    // over the active window. messages must outlive the window.
+    void SetMessageBox(IMessageBox& messages) { messages_ = &messages; }
+
+    // An empty callback removes the one installed.
+    void SetFrameCallback(FrameCallback callback) { onFrame_ = std::move(callback); }
+    void SetErrorCallback(NoticeCallback callback) { onError_ = std::move(callback); }
+    void SetStatusCallback(NoticeCallback callback) { onStatus_ = std::move(callback); }
+
+    // Connects the installed driver at index in place of the connected one, which stays when the
+    // new one cannot be opened.
+    bool ConnectDriver(int index);
+    bool Connected() const { return driver_ != nullptr; }
+    // The index of the connected driver; -1 without one.
+    int DriverIndex() const { return driverIndex_; }
+    bool HasSourceDialog() const { return Connected() && static_cast<bool>(dialogs_.SourceDialog); }
+    bool HasFormatDialog() const { return Connected() && static_cast<bool>(dialogs_.FormatDialog); }
+    // The size of the frames the connected driver delivers; empty without one.
+    QSize FrameSize() const;
+
+    // Writes the current frame to path as a bitmap file.
+    bool SaveDib(const QString& path);
+    // Hands out the newest frame that was not handed out yet, and ends the live preview.
+    bool GrabFrame();
+    // Hands every new frame out as it arrives, at most once every preview rate.
+    bool SetPreview(bool on);
+    bool SetPreviewRate(int milliseconds);
+    // Scales the picture to the window.
+    bool SetScale(bool on);
+
+    // The modal dialogs: the driver's own two, the window's display options, and a note that frames
+    // are saved uncompressed.
+    bool ShowSourceDialog();
+    bool ShowFormatDialog();
+    bool ShowDisplayDialog();
+    bool ShowCompressionDialog();
+
+    // The frame handed out last: the one on screen and the one a save writes.
+    const DibFrame& CurrentFrame() const { return current_; }
+    bool Previewing() const { return preview_; }
+    bool Scaling() const { return scale_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OnFrameReady();
+    bool DeliverFrame();
+    void OnDriverError(int number, const QString& text);
+    void OnDriverStatus(int number, const QString& text);
+
+    QtMessageBox ownMessages_;
+    IMessageBox* messages_ = &ownMessages_;
+
+    std::unique_ptr<CaptureDriver> driver_;
+    int driverIndex_ = -1;
+    // The connected driver's entry, for its dialogs.
+    CaptureDriverEntry dialogs_;
+
+    FrameCallback onFrame_;
+    NoticeCallback onError_;
+    NoticeCallback onStatus_;
+
+    bool preview_ = false;
+    bool scale_ = false;
+    bool keepAspectRatio_ = false;
+    int previewRateMs_ = 0;
+    QElapsedTimer sinceLastPreview_;
+    QTimer previewDelay_;
+
+    DibFrame current_;
+    // The current frame as the screen draws it, converted at the next paint after a new frame.
+    QImage shown_;
+    bool shownStale_ = false;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "capture/driver/DibFrame.h"
+
+#include <QImage>
+
+// Copies a frame into a picture the screen can draw at once: top-down rows of 32-bit pixels
+// (QImage::Format_RGB32). image is reallocated only when the frame's size changed.
+void DibToImage(const DibFrame& frame, QImage& image);
