@@ -61,8 +61,8 @@ DetectionServices frmVantu::MakeDetectionServices()
                 InitfilSelections();
                 return !unloaded_;
             },
-            [this](const QString& path, QString*)
-            { return IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, path)); },
+            [this](const QString& path, QString* error)
+            { return IsTrue(capFileSaveDIB(Vars.CaptureWindowHandle, path, error)); },
             [this](std::int32_t count)
             { ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(count)); },
             [this](const QString& text) { notice_->ShowText(text); }};

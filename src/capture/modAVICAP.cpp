@@ -119,9 +119,11 @@ Flag capDriverGetCaps(CaptureWindow* lwnd, CAPDRIVERCAPS* caps, std::size_t size
                       });
 }
 
-Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName)
+Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName, QString* error)
 {
-    return Ask(lwnd, [&](CaptureWindow& window) { return window.SaveDib(fileName); });
+    QString ignored;
+    return Ask(lwnd,
+               [&](CaptureWindow& window) { return window.SaveDib(fileName, error ? error : &ignored); });
 }
 
 Flag capDlgVideoFormat(CaptureWindow* lwnd)

@@ -18,7 +18,8 @@ Flag capSetCallbackOnWaveStream(CaptureWindow* lwnd, const CAPOTHERCALLBACK& cal
 Flag capSetCallbackOnCapControl(CaptureWindow* lwnd, const CAPOTHERCALLBACK& callback);
 Flag capDriverConnect(CaptureWindow* lwnd, int driverIndex);
 Flag capDriverGetCaps(CaptureWindow* lwnd, CAPDRIVERCAPS* caps, std::size_t size);
-Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName);
+// error (when given) says why the file could not be written.
+Flag capFileSaveDIB(CaptureWindow* lwnd, const QString& fileName, QString* error = nullptr);
 Flag capDlgVideoFormat(CaptureWindow* lwnd);
 Flag capDlgVideoSource(CaptureWindow* lwnd);
 Flag capDlgVideoDisplay(CaptureWindow* lwnd);

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace
 {
@@ -222,7 +224,9 @@ TEST_F(DetectionTest, AFrameThatCannotBeSavedIsNeitherLoggedAsWrittenNorMailed)
     ASSERT_FALSE(w.IsUnloaded());
     EnterMonitorWithBaseline();
     Detect();
-    EXPECT_EQ(DetectionLines(), QStringList{Line(QStringLiteral("No image file written, save failed!"))});
+    EXPECT_EQ(
+        DetectionLines(),
+        QStringList{Line(QStringLiteral("No image file written, save failed: No such file or directory!"))});
     EXPECT_TRUE(MailedImages().isEmpty());
     EXPECT_EQ(w.Ui().StatusBar1->Text(3), QStringLiteral("Detections: 1"));
 }
@@ -352,4 +356,43 @@ TEST_F(DetectionTest, DetectionsUnderAnOpenBoxAreHandledWithoutOpeningAnother)
     EXPECT_EQ(w.DetectionCount(), 3);
     EXPECT_EQ(StoredImages().size(), 3);
     EXPECT_EQ(DetectionLines().size(), 3);
+}
+
+TEST_F(DetectionTest, AFailedSaveLogsItsReasonAndIsShownOnceUntilASaveSucceeds)
+{
+    frmVantu& w = Start();
+    EnterMonitorWithBaseline();
+    auto* notice = w.findChild<Notice*>(QStringLiteral("Notice"));
+    ASSERT_NE(notice, nullptr);
+    // A file size limit below a bitmap's size stands in for a full disk; the log's lines still fit.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto detectWithFullDisk = [&]
+    {
+        rlimit tight = saved;
+        tight.rlim_cur = 4000;
+        ::setrlimit(RLIMIT_FSIZE, &tight);
+        Detect();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+    };
+    const QString failed = Line(QStringLiteral("No image file written, save failed: File too large!"));
+
+    detectWithFullDisk();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("File too large")));
+    notice->hide();
+    detectWithFullDisk();
+    EXPECT_TRUE(notice->isHidden()) << "told once";
+    Detect();
+    detectWithFullDisk();
+    EXPECT_FALSE(notice->isHidden()) << "told again after a success";
+
+    const QStringList lines = DetectionLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], failed);
+    EXPECT_EQ(lines[1], failed);
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("Detection_1-0.Bmp written.")));
+    EXPECT_EQ(lines[3], failed);
+    EXPECT_EQ(StoredImages(), QStringList{QStringLiteral("Detection_1-0.Bmp")}) << "no partial file is left";
 }

@@ -52,12 +52,14 @@ QSize CaptureWindow::FrameSize() const
     return driver_ ? driver_->FrameSize() : QSize();
 }
 
-bool CaptureWindow::SaveDib(const QString& path)
+bool CaptureWindow::SaveDib(const QString& path, QString* error)
 {
     if (!driver_)
+    {
+        *error = QStringLiteral("no video source is connected");
         return false;
-    QString error;
-    return WriteDibFile(path, current_, &error);
+    }
+    return WriteDibFile(path, current_, error);
 }
 
 bool CaptureWindow::GrabFrame()

@@ -50,7 +50,7 @@ public:
     QSize FrameSize() const;
 
     // Writes the current frame to path as a bitmap file.
-    bool SaveDib(const QString& path);
+    bool SaveDib(const QString& path, QString* error);
     // Hands out the newest frame that was not handed out yet, and ends the live preview.
     bool GrabFrame();
     // Hands every new frame out as it arrives, at most once every preview rate.

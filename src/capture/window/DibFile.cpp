@@ -2,6 +2,10 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -36,6 +40,25 @@ QByteArray DibFileHeader(const DibFrame& frame)
     Put<std::uint32_t>(header, 0);
     return header;
 }
+// Writes every byte, or says why not in failure.
+bool WriteAll(int fd, const void* data, qsizetype size, int* failure)
+{
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0)
+    {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+        {
+            *failure = n < 0 ? errno : ENOSPC;
+            return false;
+        }
+        p += n;
+        size -= n;
+    }
+    return true;
+}
 } // namespace
 
 bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
@@ -45,21 +68,23 @@ bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
         *error = QStringLiteral("there is no picture to save");
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
     {
-        *error = file.errorString();
+        *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     const QByteArray header = DibFileHeader(frame);
-    const auto imageSize = static_cast<qint64>(frame.BytesUsed());
+    int failure = 0;
     const bool complete =
-        file.write(header) == header.size() &&
-        file.write(reinterpret_cast<const char*>(frame.Bits.data()), imageSize) == imageSize && file.flush();
-    if (complete)
+        WriteAll(fd, header.constData(), header.size(), &failure) &&
+        WriteAll(fd, frame.Bits.data(), static_cast<qsizetype>(frame.BytesUsed()), &failure);
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (complete && failure == 0)
         return true;
-    *error = file.errorString();
-    file.close();
-    file.remove();
+    *error = QString::fromLocal8Bit(std::strerror(failure));
+    ::unlink(QFile::encodeName(path).constData());
     return false;
 }
