@@ -7,11 +7,20 @@
 CaptureConfig::CaptureConfig(QString path) : path_(std::move(path))
 {
     QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    while (!file.atEnd())
+    if (file.open(QIODevice::ReadOnly))
+        Read(file.read(1024 * 1024));
+}
+
+CaptureConfig::CaptureConfig(QString path, const QByteArray& text) : path_(std::move(path))
+{
+    Read(text);
+}
+
+void CaptureConfig::Read(const QByteArray& text)
+{
+    for (const QByteArray& bytes : text.split('\n'))
     {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        const QString line = QString::fromUtf8(bytes).trimmed();
         const qsizetype equals = line.indexOf(QChar('='));
         if (line.startsWith(QChar('#')) || equals <= 0)
             continue;

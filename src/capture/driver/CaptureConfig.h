@@ -9,8 +9,11 @@
 class CaptureConfig
 {
 public:
-    // Reads the file when it exists; a missing or unreadable file leaves every value empty.
+    // Reads the file when it exists; a missing or unreadable file leaves every value empty. Only the
+    // first megabyte is read: the file holds a few short lines.
     explicit CaptureConfig(QString path);
+    // The settings as text of the file's form, to be saved at path.
+    CaptureConfig(QString path, const QByteArray& text);
 
     QString Path() const { return path_; }
     QString Value(const QString& key, const QString& fallback = {}) const;
@@ -20,6 +23,8 @@ public:
     bool SetValue(const QString& key, const QString& value, QString* error);
 
 private:
+    void Read(const QByteArray& text);
+
     QString path_;
     std::map<QString, QString> values_;
 };
