@@ -1,5 +1,7 @@
 #include "common/AtomicFile.h"
 
+#include "common/WriteAll.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,23 +19,6 @@ namespace
 QString SystemError(int number)
 {
     return QString::fromLocal8Bit(std::strerror(number));
-}
-
-bool WriteAll(int fd, const QByteArray& data)
-{
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0)
-    {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 // The file a path finally leads to, following symbolic links (which may lead to a file that does not
@@ -94,8 +79,10 @@ bool ReplaceFileContents(const QString& path, const QByteArray& data, QString* e
         *error = SystemError(errno);
         return false;
     }
-    const bool written = WriteAll(fd, data) && ::fsync(fd) == 0;
-    const int writeError = errno;
+    int writeError = 0;
+    const bool written = WriteAll(fd, data.constData(), data.size(), &writeError) && ::fsync(fd) == 0;
+    if (writeError == 0)
+        writeError = errno;
     if (::close(fd) != 0 || !written)
     {
         *error = SystemError(written ? errno : writeError);

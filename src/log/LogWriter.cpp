@@ -2,6 +2,7 @@
 
 #include "common/AnsiText.h"
 #include "common/SettingsRecord.h"
+#include "common/WriteAll.h"
 #include "ui/MessageBox.h"
 
 #include <QFile>
@@ -67,21 +68,12 @@ bool AppendWholeLine(const QString& path, const QByteArray& line, QString* error
     struct stat before
     {
     };
+    int failure = 0;
     bool written = ::fstat(fd, &before) == 0;
-    int failure = errno;
-    for (qsizetype done = 0; written && done < line.size();)
-    {
-        const ssize_t n = ::write(fd, line.constData() + done, static_cast<size_t>(line.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            failure = n < 0 ? errno : ENOSPC;
-            written = false;
-            break;
-        }
-        done += n;
-    }
+    if (!written)
+        failure = errno;
+    else
+        written = WriteAll(fd, line.constData(), line.size(), &failure);
     // A line cut short would glue the next one onto its fragment: the file goes back to its old end.
     if (!written && S_ISREG(before.st_mode))
     {

@@ -1,5 +1,7 @@
 #include "capture/window/DibFile.h"
 
+#include "common/WriteAll.h"
+
 #include <QFile>
 #include <QtEndian>
 #include <cerrno>
@@ -40,25 +42,6 @@ QByteArray DibFileHeader(const DibFrame& frame)
     Put<std::uint32_t>(header, 0);
     return header;
 }
-// Writes every byte, or says why not in failure.
-bool WriteAll(int fd, const void* data, qsizetype size, int* failure)
-{
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0)
-    {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(size));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            *failure = n < 0 ? errno : ENOSPC;
-            return false;
-        }
-        p += n;
-        size -= n;
-    }
-    return true;
-}
 } // namespace
 
 bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
@@ -77,9 +60,9 @@ bool WriteDibFile(const QString& path, const DibFrame& frame, QString* error)
     }
     const QByteArray header = DibFileHeader(frame);
     int failure = 0;
-    const bool complete =
-        WriteAll(fd, header.constData(), header.size(), &failure) &&
-        WriteAll(fd, frame.Bits.data(), static_cast<qsizetype>(frame.BytesUsed()), &failure);
+    const bool complete = WriteAll(fd, header.constData(), header.size(), &failure) &&
+                          WriteAll(fd, reinterpret_cast<const char*>(frame.Bits.data()),
+                                   static_cast<qsizetype>(frame.BytesUsed()), &failure);
     if (::close(fd) != 0 && failure == 0)
         failure = errno;
     if (complete && failure == 0)
