@@ -33,7 +33,8 @@ frmAbout::frmAbout(const QString& appDirectory, QWidget* parent) : QDialog(paren
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
 
-    auto* folder = new QLabel(QStringLiteral("Settings, log and pictures: %1").arg(appDirectory), this);
+    auto* folder =
+        new QLabel(QStringLiteral("Settings, log and pictures are kept in\n%1").arg(appDirectory), this);
     folder->setObjectName(QStringLiteral("lblFolder"));
     folder->setWordWrap(true);
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
