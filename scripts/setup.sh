@@ -10,6 +10,7 @@ packages=(
     python3-aiosmtpd openssl dbus-daemon python3-dbus python3-gi
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev file
     clang
 )
 

@@ -6,7 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+frmAbout::frmAbout(const QString& appDirectory, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Vantu Version 1.0"));
@@ -33,6 +33,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
 
+    auto* folder =
+        new QLabel(QStringLiteral("Settings, log and pictures are kept in\n%1").arg(appDirectory), this);
+    folder->setObjectName(QStringLiteral("lblFolder"));
+    folder->setWordWrap(true);
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
@@ -41,7 +47,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     layout->addWidget(title, 0, 1);
     layout->addWidget(version, 1, 1);
     layout->addWidget(description, 2, 1);
-    layout->addWidget(buttons, 3, 0, 1, 2);
+    layout->addWidget(folder, 3, 1);
+    layout->addWidget(buttons, 4, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     setMinimumWidth(380);
 }

@@ -23,7 +23,9 @@
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
-      detectionBoxes_(platform.Messages), settingsFile_(platform.AppDirectory.Path(), platform.Messages),
+      detectionBoxes_(platform.Messages),
+      settingsFile_(platform.AppDirectory.Path(), platform.Messages,
+                    platform.AppDirectory.Resource(QStringLiteral("Notify.Wav"))),
       log_(platform.AppDirectory.Path(), Vars.Settings, detectionBoxes_, [this] { SaveSettings(); }),
       videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }},
       detection_(Vars.Settings, MakeDetectionServices())
@@ -80,7 +82,7 @@ void frmVantu::Form_Load()
     if (unloaded_)
         return;
     platform_.Pointer.SetCustomIcon(ui.Image1);
-    commonDialog1_.HelpFile = platform_.AppDirectory.File(QStringLiteral("Vantu10.Hlp"));
+    commonDialog1_.HelpFile = platform_.AppDirectory.Resource(QStringLiteral("Vantu10.Hlp"));
 }
 
 void frmVantu::StartCapture()
@@ -145,7 +147,7 @@ void frmVantu::mnuHelpIndex_Click()
 
 void frmVantu::mnuAbout_Click()
 {
-    frmAbout about(this);
+    frmAbout about(platform_.AppDirectory.Path(), this);
     about.exec();
 }
 

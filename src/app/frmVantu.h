@@ -39,6 +39,8 @@ public:
     bool IsUnloaded() const { return unloaded_; }
     // Why the program ended because of an error; empty when it ended normally.
     const QString& ExitReason() const { return exitReason_; }
+    // Shows the window in front of the others, also when it hides in the notification area.
+    void BringToFront();
 
     void ChangeMode(Mode NewMode);
     void ResizeCaptureWindow(CaptureWindow* lwnd);

@@ -13,6 +13,12 @@ void frmVantu::HideToTray()
     tray_->HideToTray();
 }
 
+void frmVantu::BringToFront()
+{
+    // As the tray popup's Show: the window comes back, in front, and the tray icon goes.
+    tray_->mPop_Click(0);
+}
+
 void frmVantu::mPop_Click(int Index)
 {
     tray_->mPop_Click(Index);

@@ -1,3 +1,4 @@
+#include "app/SingleInstance.h"
 #include "app/frmVantu.h"
 #include "capture/SystemCaptureDrivers.h"
 #include "notify/QtSoundPlayer.h"
@@ -16,10 +17,35 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantu"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vantu.Vantu"));
     InitVantuResources();
 
-    ExecutableDirectory appDirectory;
     QtMessageBox messages;
+    AppDirectory appDirectory(ProgramPlaces::OfThisProgram(), FolderWritable);
+    QString error;
+    if (!appDirectory.Create(&error))
+    {
+        messages.Show(error, MsgBoxStyle::Critical, ApplicationTitle);
+        return 1;
+    }
+    SingleInstance instance(appDirectory.Path());
+    switch (instance.Start(&error))
+    {
+    case SingleInstance::Outcome::First:
+        break;
+    case SingleInstance::Outcome::BroughtToFront:
+        return 0;
+    case SingleInstance::Outcome::NotAnswering:
+        messages.Show(QStringLiteral("Vantu already runs with its files in \"%1\", but it does not answer.")
+                          .arg(appDirectory.Path()),
+                      MsgBoxStyle::Exclamation, ApplicationTitle);
+        return 1;
+    case SingleInstance::Outcome::Failed:
+        std::fprintf(stderr, "vantu: a second start of Vantu will not find this one (%s)\n",
+                     qPrintable(error));
+        break;
+    }
+
     SystemClock clock;
     ScreenPointer pointer;
     QtSoundPlayer sound;
@@ -28,6 +54,7 @@ int main(int argc, char* argv[])
     InstallCaptureDrivers(std::make_shared<SystemCaptureDrivers>(appDirectory.Path()));
 
     frmVantu window({appDirectory, messages, clock, pointer, sound, mail, connection});
+    QObject::connect(&instance, &SingleInstance::ActivationRequested, &window, &frmVantu::BringToFront);
     window.Form_Load();
     if (!window.IsUnloaded())
     {

@@ -20,10 +20,10 @@ void ApplyStartValues(SettingsRecord& settings)
     settings.EmailNotify = False;
 }
 
-void ApplyDefaults(SettingsRecord& s, const QString& appDirectory)
+void ApplyDefaults(SettingsRecord& s, const QString& appDirectory, const QString& soundFile)
 {
     if (s.NotifyFile.isEmpty())
-        s.NotifyFile = appDirectory + QStringLiteral("/Notify.Wav");
+        s.NotifyFile = soundFile;
     if (s.ImageDirectory.isEmpty())
         s.ImageDirectory = appDirectory + QStringLiteral("/Detections/");
     else if (!s.ImageDirectory.endsWith(QChar('/')))
@@ -38,8 +38,10 @@ void ApplyDefaults(SettingsRecord& s, const QString& appDirectory)
         s.Sensitivity = 2.0;
 }
 
-SettingsFile::SettingsFile(const QString& appDirectory, IMessageBox& messages)
-    : appDirectory_(appDirectory), path_(appDirectory + QStringLiteral("/Vantu.Dat")), messages_(messages)
+SettingsFile::SettingsFile(const QString& appDirectory, IMessageBox& messages, const QString& soundFile)
+    : appDirectory_(appDirectory),
+      soundFile_(soundFile.isEmpty() ? appDirectory + QStringLiteral("/Notify.Wav") : soundFile),
+      path_(appDirectory + QStringLiteral("/Vantu.Dat")), messages_(messages)
 {
 }
 
@@ -137,7 +139,7 @@ void SettingsFile::LoadSettings(SettingsRecord& settings)
                 MsgBoxStyle::Exclamation);
         break;
     }
-    ApplyDefaults(settings, appDirectory_);
+    ApplyDefaults(settings, appDirectory_, soundFile_);
 }
 
 void SettingsFile::SaveSettings(const SettingsRecord& settings)

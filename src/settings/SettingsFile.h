@@ -10,8 +10,8 @@ class IMessageBox;
 void ApplyStartValues(SettingsRecord& settings);
 
 // Replaces empty paths and zero (or not-a-number) limits with their defaults. appDirectory has no
-// trailing separator.
-void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory);
+// trailing separator; soundFile is the notification sound that comes with the program.
+void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory, const QString& soundFile);
 
 // The settings file "Vantu.Dat" in the application directory. A file that cannot be read or written
 // never stops the program: it keeps the values it has and the user is told once what failed. A file
@@ -19,7 +19,8 @@ void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory);
 class SettingsFile
 {
 public:
-    SettingsFile(const QString& appDirectory, IMessageBox& messages);
+    // soundFile is the default notification sound; without one, "Notify.Wav" in appDirectory.
+    SettingsFile(const QString& appDirectory, IMessageBox& messages, const QString& soundFile = {});
 
     void LoadSettings(SettingsRecord& settings);
     void SaveSettings(const SettingsRecord& settings);
@@ -28,6 +29,7 @@ private:
     void ReportSaveFailure(const QString& message);
 
     QString appDirectory_;
+    QString soundFile_;
     QString path_;
     IMessageBox& messages_;
     bool saveFailureShown_ = false;

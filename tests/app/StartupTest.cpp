@@ -234,13 +234,13 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
     EXPECT_TRUE(monitoring.messages.shown.empty());
 }
 
-TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
+TEST(MainWindow, AboutShowsTheProductItsVersionAPictureAndTheFolderInUse)
 {
     InstallCaptureDrivers(nullptr);
     VantuHarness h;
     frmVantu& w = h.Start();
     OperateNextModal<QDialog>(
-        [](QDialog& about)
+        [&h](QDialog& about)
         {
             EXPECT_EQ(about.windowTitle(), QStringLiteral("About Vantu Version 1.0"));
             QStringList texts;
@@ -251,6 +251,9 @@ TEST(MainWindow, AboutShowsTheProductItsVersionAndAPicture)
             const QLabel* picture = about.findChild<QLabel*>(QStringLiteral("picIcon"));
             ASSERT_NE(picture, nullptr);
             EXPECT_FALSE(picture->pixmap().isNull());
+            const QLabel* folder = about.findChild<QLabel*>(QStringLiteral("lblFolder"));
+            ASSERT_NE(folder, nullptr);
+            EXPECT_TRUE(folder->text().contains(h.dir.path()));
             about.accept();
         });
     w.Ui().mnuAbout->trigger();

@@ -1,6 +1,7 @@
 #include "capture/stream/StreamModule.h"
 
-#include <QCoreApplication>
+#include "ui/AppDirectory.h"
+
 #include <QLibrary>
 #include <map>
 
@@ -35,8 +36,7 @@ const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* erro
 
 const StreamModuleFunctions* LoadStreamModule(QString* error)
 {
-    return LoadStreamModule(QCoreApplication::applicationDirPath() + QStringLiteral("/libvantu_stream.so"),
-                            error);
+    return LoadStreamModule(ProgramModuleFile(QStringLiteral("libvantu_stream.so")), error);
 }
 
 void ForgetLoadedStreamModules()

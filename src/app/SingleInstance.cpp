@@ -1,0 +1,96 @@
+#include "app/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <unistd.h>
+
+namespace
+{
+const QByteArray Request = QByteArrayLiteral("front\n");
+const QByteArray Reply = QByteArrayLiteral("ok\n");
+// A running program answers at once, from its event loop; a slow desktop may keep it busy a moment.
+constexpr int AnswerTimeoutMs = 5000;
+} // namespace
+
+SingleInstance::SingleInstance(const QString& appDirectory, QObject* parent)
+    : QObject(parent), name_(ServerName(appDirectory))
+{
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&server_, &QLocalServer::newConnection, this,
+            [this]
+            {
+                while (QLocalSocket* socket = server_.nextPendingConnection())
+                {
+                    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Answer(socket); });
+                    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+                    if (socket->bytesAvailable() > 0)
+                        Answer(socket);
+                }
+            });
+}
+
+QString SingleInstance::ServerName(const QString& appDirectory)
+{
+    const QString canonical = QFileInfo(appDirectory).canonicalFilePath();
+    const QByteArray folder =
+        QFile::encodeName(canonical.isEmpty() ? QDir::cleanPath(appDirectory) : canonical);
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(16));
+    const QString name = QStringLiteral("vantu-%1-%2").arg(::getuid()).arg(hash);
+    // The user's runtime folder is private to the user and emptied at logout; without it the socket goes
+    // to the temporary folder.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir() ? runtime + QChar('/') + name : name;
+}
+
+SingleInstance::Outcome SingleInstance::Start(QString* error)
+{
+    Outcome outcome = Outcome::First;
+    if (AskRunning(&outcome))
+        return outcome;
+    if (server_.listen(name_))
+        return Outcome::First;
+    if (server_.serverError() == QAbstractSocket::AddressInUseError)
+    {
+        // Either a program of this directory started a moment ago, or one that ended without closing
+        // its socket left it behind.
+        if (AskRunning(&outcome))
+            return outcome;
+        QLocalServer::removeServer(name_);
+        if (server_.listen(name_))
+            return Outcome::First;
+    }
+    *error = server_.errorString();
+    return Outcome::Failed;
+}
+
+bool SingleInstance::AskRunning(Outcome* outcome) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    // A local socket connects at once or not at all.
+    if (!socket.waitForConnected(AnswerTimeoutMs))
+        return false;
+    socket.write(Request);
+    bool answered = socket.waitForBytesWritten(AnswerTimeoutMs);
+    while (answered && socket.bytesAvailable() < Reply.size())
+        answered = socket.waitForReadyRead(AnswerTimeoutMs);
+    *outcome = answered && socket.readAll() == Reply ? Outcome::BroughtToFront : Outcome::NotAnswering;
+    return true;
+}
+
+void SingleInstance::Answer(QLocalSocket* socket)
+{
+    if (socket->bytesAvailable() < Request.size())
+        return;
+    if (socket->read(Request.size()) == Request)
+    {
+        emit ActivationRequested();
+        socket->write(Reply);
+        socket->flush();
+    }
+    socket->disconnectFromServer();
+}
