@@ -1,0 +1,75 @@
+#include "ui/ChangeMeter.h"
+
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr int FlashMilliseconds = 400;
+const QColor Background(32, 36, 44);
+const QColor FlashBackground(220, 40, 40);
+const QColor Below(70, 190, 90);
+const QColor Above(250, 150, 30);
+const QColor ThresholdLine(255, 255, 255);
+} // namespace
+
+ChangeMeter::ChangeMeter(double maximum, QWidget* parent)
+    : QWidget(parent), maximum_(maximum), flash_(new QTimer(this))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    flash_->setSingleShot(true);
+    flash_->setInterval(FlashMilliseconds);
+    connect(flash_, &QTimer::timeout, this,
+            [this]
+            {
+                flashing_ = false;
+                update();
+            });
+}
+
+void ChangeMeter::ShowChange(double change, double threshold, bool detected)
+{
+    const bool same = change == change_ && threshold == threshold_ && !detected;
+    change_ = change;
+    threshold_ = threshold;
+    if (detected)
+    {
+        flashing_ = true;
+        flash_->start();
+    }
+    if (!same)
+        update();
+}
+
+void ChangeMeter::Reset()
+{
+    flash_->stop();
+    flashing_ = false;
+    change_ = 0.0;
+    update();
+}
+
+int ChangeMeter::HeightFor(double value) const
+{
+    if (!(value > 0.0))
+        return 0;
+    const double share = std::min(value, maximum_) / maximum_;
+    return static_cast<int>(std::lround(share * height()));
+}
+
+void ChangeMeter::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    painter.fillRect(rect(), flashing_ ? FlashBackground : Background);
+
+    const int bar = HeightFor(change_);
+    painter.fillRect(2, h - bar, w - 4, bar, change_ > threshold_ ? Above : Below);
+
+    // The threshold sits on the same scale; a negative one lies below the bottom and shows there.
+    const int line = std::clamp(h - 1 - HeightFor(threshold_), 0, h - 2);
+    painter.fillRect(0, line, w, 2, ThresholdLine);
+}
