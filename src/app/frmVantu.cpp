@@ -48,7 +48,12 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     ConnectHandlers();
 }
 
-frmVantu::~frmVantu() = default;
+frmVantu::~frmVantu()
+{
+    // The list goes with the window's children, after this window's own state: its last changes
+    // must not reach the browser's look.
+    disconnect(ui.filDetections->model(), nullptr, this, nullptr);
+}
 
 void frmVantu::ConnectHandlers()
 {
