@@ -8,11 +8,13 @@
 namespace
 {
 constexpr int FlashMilliseconds = 400;
+constexpr int PeakHoldMilliseconds = 1500;
 const QColor Background(32, 36, 44);
 const QColor FlashBackground(220, 40, 40);
 const QColor Below(70, 190, 90);
 const QColor Above(250, 150, 30);
 const QColor ThresholdLine(255, 255, 255);
+const QColor PeakMark(255, 230, 120);
 } // namespace
 
 ChangeMeter::ChangeMeter(double maximum, QWidget* parent)
@@ -34,6 +36,11 @@ void ChangeMeter::ShowChange(double change, double threshold, bool detected)
     const bool same = change == change_ && threshold == threshold_ && !detected;
     change_ = change;
     threshold_ = threshold;
+    if (change >= peak_ || !peakAge_.isValid() || peakAge_.hasExpired(PeakHoldMilliseconds))
+    {
+        peak_ = change;
+        peakAge_.start();
+    }
     if (detected)
     {
         flashing_ = true;
@@ -48,6 +55,8 @@ void ChangeMeter::Reset()
     flash_->stop();
     flashing_ = false;
     change_ = 0.0;
+    peak_ = 0.0;
+    peakAge_.invalidate();
     update();
 }
 
@@ -68,6 +77,8 @@ void ChangeMeter::paintEvent(QPaintEvent*)
 
     const int bar = HeightFor(change_);
     painter.fillRect(2, h - bar, w - 4, bar, change_ > threshold_ ? Above : Below);
+    if (peak_ > change_)
+        painter.fillRect(2, std::max(0, h - HeightFor(peak_) - 1), w - 4, 2, PeakMark);
 
     // The threshold sits on the same scale; a negative one lies below the bottom and shows there.
     const int line = std::clamp(h - 1 - HeightFor(threshold_), 0, h - 2);

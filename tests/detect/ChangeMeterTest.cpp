@@ -93,8 +93,12 @@ TEST_F(ChangeMeterTest, ANewBaselineClearsTheMeterAndTheSliderMovesItsThreshold)
     Frame(500'000);
     EXPECT_EQ(Meter().Threshold(), 4.5);
     EXPECT_EQ(Meter().Change(), 4.0);
+    Frame(500'000);
+    EXPECT_EQ(Meter().Change(), 0.0);
+    EXPECT_EQ(Meter().Peak(), 4.0) << "the largest change of the last moments stays marked";
     window->Ui().mnuFineTune->trigger();
     window->Ui().mnuMonitor->trigger();
     EXPECT_EQ(Meter().Change(), 0.0);
     EXPECT_FALSE(Meter().IsFlashing());
+    EXPECT_EQ(Meter().Peak(), 0.0);
 }
