@@ -9,7 +9,6 @@
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 
-
 void frmVantu::GrabTimer_Timer()
 {
     capGrabFrame(Vars.CaptureWindowHandle);

@@ -9,12 +9,14 @@ namespace
 {
 constexpr int FlashMilliseconds = 400;
 constexpr int PeakHoldMilliseconds = 1500;
-const QColor Background(32, 36, 44);
-const QColor FlashBackground(220, 40, 40);
-const QColor Below(70, 190, 90);
-const QColor Above(250, 150, 30);
-const QColor ThresholdLine(255, 255, 255);
-const QColor PeakMark(255, 230, 120);
+// The bar leaves the meter's edges free, so that a flash shows also behind a full bar.
+constexpr int BarMargin = 3;
+const QColor MeterBackground(32, 36, 44);
+const QColor MeterFlash(220, 40, 40);
+const QColor MeterBelow(70, 190, 90);
+const QColor MeterAbove(250, 150, 30);
+const QColor MeterThreshold(255, 255, 255);
+const QColor MeterPeak(255, 230, 120);
 } // namespace
 
 ChangeMeter::ChangeMeter(double maximum, QWidget* parent)
@@ -73,14 +75,17 @@ void ChangeMeter::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const int w = width();
     const int h = height();
-    painter.fillRect(rect(), flashing_ ? FlashBackground : Background);
+    if (h < 2)
+        return;
+    painter.fillRect(rect(), flashing_ ? MeterFlash : MeterBackground);
 
     const int bar = HeightFor(change_);
-    painter.fillRect(2, h - bar, w - 4, bar, change_ > threshold_ ? Above : Below);
+    painter.fillRect(BarMargin, h - bar, w - 2 * BarMargin, bar,
+                     change_ > threshold_ ? MeterAbove : MeterBelow);
     if (peak_ > change_)
-        painter.fillRect(2, std::max(0, h - HeightFor(peak_) - 1), w - 4, 2, PeakMark);
+        painter.fillRect(BarMargin, std::max(0, h - HeightFor(peak_) - 1), w - 2 * BarMargin, 2, MeterPeak);
 
     // The threshold sits on the same scale; a negative one lies below the bottom and shows there.
     const int line = std::clamp(h - 1 - HeightFor(threshold_), 0, h - 2);
-    painter.fillRect(0, line, w, 2, ThresholdLine);
+    painter.fillRect(0, line, w, 2, MeterThreshold);
 }

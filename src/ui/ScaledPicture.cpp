@@ -7,7 +7,6 @@
 ScaledPicture::ScaledPicture(QWidget* parent) : QLabel(parent)
 {
     setScaledContents(false);
-    setMinimumSize(1, 1);
 }
 
 void ScaledPicture::SetEmptyNote(const QString& note)

@@ -3,6 +3,7 @@
 #include "support/VantuHarness.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QSlider>
 #include <gtest/gtest.h>
 
@@ -87,6 +88,11 @@ TEST_F(ChangeMeterTest, ANewBaselineClearsTheMeterAndTheSliderMovesItsThreshold)
     window->Ui().mnuFineTune->trigger();
     for (int i = 0; i < 26; ++i)
         Frame(500'000);
+    // The slider's top is its largest sensitivity: a change must be larger there to count.
+    const frmVantuUi& ui = window->Ui();
+    EXPECT_FALSE(ui.sldSens->invertedAppearance());
+    EXPECT_FALSE(ui.lblLessSensitive->isHidden() || ui.lblMoreSensitive->isHidden());
+    EXPECT_LT(ui.lblLessSensitive->y(), ui.lblMoreSensitive->y());
     Frame(900'000);
     EXPECT_TRUE(Meter().IsFlashing());
     window->Ui().sldSens->setValue(450);
