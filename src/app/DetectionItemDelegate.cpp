@@ -23,7 +23,8 @@ DetectionItemDelegate::DetectionItemDelegate(std::function<QString()> imageDirec
 QString DetectionItemDelegate::EntryText(const QString& name) const
 {
     const QFileInfo file(imageDirectory_() + name);
-    return name + QChar('\n') + (file.exists() ? GeneralDate(file.lastModified()) : QString());
+    return name + QChar(QChar::LineSeparator) +
+           (file.exists() ? GeneralDate(file.lastModified()) : QString());
 }
 
 QStyleOptionViewItem DetectionItemDelegate::Option(const QStyleOptionViewItem& option,
@@ -47,7 +48,7 @@ void DetectionItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
 QSize DetectionItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QStyleOptionViewItem item =
-        Option(option, index, index.data().toString() + QChar('\n') + WidestTime());
+        Option(option, index, index.data().toString() + QChar(QChar::LineSeparator) + WidestTime());
     const QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
     return style->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), item.widget);
 }

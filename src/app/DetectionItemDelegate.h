@@ -18,7 +18,8 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // The text an entry shows: the name, and under it the file's time (nothing when the file is gone).
+    // The text an entry shows: the name, and on a line under it the file's time (nothing when the file is
+    // gone).
     QString EntryText(const QString& name) const;
 
 private:

@@ -102,7 +102,7 @@ TEST_F(BrowserLookTest, EntriesShowTheirTimeAndAnEmptyFolderSaysWhereItLooks)
     ASSERT_NE(delegate, nullptr);
     const QDateTime saved = QFileInfo(ImageDirectory() + QStringLiteral("Detection_1-0.Bmp")).lastModified();
     EXPECT_EQ(delegate->EntryText(QStringLiteral("Detection_1-0.Bmp")),
-              QStringLiteral("Detection_1-0.Bmp\n") + GeneralDate(saved));
+              QStringLiteral("Detection_1-0.Bmp") + QChar(QChar::LineSeparator) + GeneralDate(saved));
 }
 
 TEST_F(BrowserLookTest, ADoubleClickOpensThePictureAtFullSizeInAWindowOfItsOwn)
