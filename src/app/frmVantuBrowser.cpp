@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 void frmVantu::InitfilSelections()
@@ -134,7 +135,9 @@ void frmVantu::LayoutBrowser()
         return;
     const QSize designWindow(TwipsToPixels(BrowserWindowWidthTwips), TwipsToPixels(BrowserWindowHeightTwips));
     QListWidget* list = ui.filDetections;
-    const int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4;
+    // The widest entry, beside a vertical scroll bar and inside the list's frame.
+    const int wanted =
+        list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth();
     const BrowserLayout layout = GrowBrowser(browserDesign_, designWindow, size(), wanted);
     list->setGeometry(layout.List);
     ui.picDetection->setGeometry(layout.Picture);
