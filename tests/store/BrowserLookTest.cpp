@@ -39,15 +39,6 @@ protected:
         return w;
     }
 
-    static QList<PictureWindow*> PictureWindows()
-    {
-        QList<PictureWindow*> found;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* window = qobject_cast<PictureWindow*>(top); window != nullptr && window->isVisible())
-                found << window;
-        return found;
-    }
-
     ScopedScriptedDrivers drivers;
     VantuHarness h;
 };
@@ -63,7 +54,6 @@ TEST_F(BrowserLookTest, KeepsTheDesignPlacesAtTheDesignSizeAndGrowsBeyondIt)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.Ui().mnuDetections->trigger();
-    QCoreApplication::processEvents();
     EXPECT_EQ(w.Ui().filDetections->geometry(), list);
     EXPECT_EQ(w.Ui().picDetection->geometry(), picture);
     EXPECT_EQ(w.Ui().lblDetectionInfo->geometry(), info);
@@ -110,17 +100,17 @@ TEST_F(BrowserLookTest, ADoubleClickOpensThePictureAtFullSizeInAWindowOfItsOwn)
     AddImage(QStringLiteral("Detection_1-0.Bmp"), QSize(320, 240));
     frmVantu& w = ShowInView();
     QTest::mouseDClick(w.Ui().picDetection, Qt::LeftButton);
-    EXPECT_TRUE(PictureWindows().isEmpty()) << "no picture is shown yet";
+    EXPECT_TRUE(w.findChildren<PictureWindow*>().isEmpty()) << "no picture is shown yet";
 
     w.Ui().filDetections->setCurrentRow(0);
     QTest::mouseDClick(w.Ui().picDetection, Qt::LeftButton);
-    const QList<PictureWindow*> opened = PictureWindows();
+    const QList<PictureWindow*> opened = w.findChildren<PictureWindow*>();
     ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0]->isWindow() && opened[0]->isVisible());
     EXPECT_EQ(opened[0]->windowTitle(), QStringLiteral("Detection_1-0.Bmp"));
     const auto* full = opened[0]->findChild<QLabel*>(QStringLiteral("picFullSize"));
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(full->pixmap().size(), QSize(320, 240));
-    opened[0]->close();
 }
 
 TEST_F(BrowserLookTest, TheDeleteKeyInTheListDeletesTheSelectedPictures)
