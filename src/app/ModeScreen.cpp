@@ -17,6 +17,7 @@ ModeScreen ScreenForMode(Mode mode)
         s.MonitorEnabled = false;
         s.PreferencesEnabled = false;
         s.RestartDetector = true;
+        s.MeterVisible = true;
         break;
     case ModePreview:
         s.ActionText = QStringLiteral("Previewing...");
@@ -61,6 +62,7 @@ ModeScreen ScreenForMode(Mode mode)
         s.HideEnabled = true;
         s.GrabTimerEnabled = true;
         s.RestartDetector = true;
+        s.MeterVisible = true;
         s.SizeFromVideo = true;
         break;
     default:

@@ -42,6 +42,8 @@ struct ModeScreen
     bool GrabTimerEnabled = false;
     // The detector starts a new baseline and the pointer shows the hourglass until it has one.
     bool RestartDetector = false;
+    // The change meter shows each compared frame.
+    bool MeterVisible = false;
     // The live view takes the size of the video format.
     bool SizeFromVideo = false;
     // The window shrinks to the size of the image browser, whose picture starts empty.

@@ -1,12 +1,14 @@
 #include "app/frmVantu.h"
 
 #include "app/CaptureLayout.h"
+#include "app/DetectionItemDelegate.h"
 #include "app/frmAbout.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
 #include "ui/MousePointer.h"
+#include "ui/ScaledPicture.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
 
@@ -31,6 +33,10 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
       detection_(Vars.Settings, MakeDetectionServices())
 {
     ui.Setup(this);
+    browserDesign_ = {ui.filDetections->geometry(), ui.picDetection->geometry(),
+                      ui.lblDetectionInfo->geometry()};
+    ui.filDetections->setItemDelegate(
+        new DetectionItemDelegate([this] { return Vars.Settings.ImageDirectory; }, ui.filDetections));
     notice_ = new Notice(ui.Frame1);
     dispatch_ = new EmailDispatch({Vars.Settings, platform_.Connection, platform_.Mail, detectionBoxes_,
                                    platform_.Clock, platform_.Pointer, *ui.InternetTimer,
@@ -44,7 +50,12 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     ConnectHandlers();
 }
 
-frmVantu::~frmVantu() = default;
+frmVantu::~frmVantu()
+{
+    // The list goes with the window's children, after this window's own state: its last changes
+    // must not reach the browser's look.
+    disconnect(ui.filDetections->model(), nullptr, this, nullptr);
+}
 
 void frmVantu::ConnectHandlers()
 {
@@ -69,6 +80,18 @@ void frmVantu::ConnectHandlers()
     connect(ui.filDetections, &QListWidget::currentRowChanged, this, &frmVantu::filDetections_Click);
     connect(ui.sldSens, &QSlider::valueChanged, this, &frmVantu::sldSens_Scroll);
     ui.filDetections->viewport()->installEventFilter(this);
+    // The browser's look follows the list's entries however it was filled.
+    const auto entriesChanged = [this]
+    {
+        ShowEmptyNote();
+        LayoutBrowser();
+    };
+    const QAbstractItemModel* entries = ui.filDetections->model();
+    connect(entries, &QAbstractItemModel::rowsInserted, this, entriesChanged);
+    connect(entries, &QAbstractItemModel::rowsRemoved, this, entriesChanged);
+    connect(entries, &QAbstractItemModel::modelReset, this, entriesChanged);
+    connect(ui.filDetections, &QListWidget::doubleClicked, this, &frmVantu::ShowFullSize);
+    connect(ui.picDetection, &ScaledPicture::DoubleClicked, this, &frmVantu::ShowFullSize);
 }
 
 void frmVantu::Form_Load()
@@ -199,6 +222,7 @@ void frmVantu::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     ui.Line1->resize(width(), ui.Line1->height());
+    LayoutBrowser();
 }
 
 bool frmVantu::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BrowserLayout.h"
 #include "app/VantuPlatform.h"
 #include "app/frmVantuUi.h"
 #include "app/modVantuVars.h"
@@ -93,6 +94,9 @@ private:
     void SetLiveViewVisible(bool visible);
     void SetBrowserVisible(bool visible);
     void ToggleFineTune();
+    // The slider's frame beside the live view, the meter beside the slider and the labels of its ends.
+    void PlaceTuningControls();
+    void SetTuningVisible(bool visible);
     void ShowInvalidPathAndUnload();
     void EndWithError(const QString& reason);
     void Form_Unload();
@@ -116,10 +120,15 @@ private:
     void filDetections_Click();
     void filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void sldSens_Scroll();
+    // The browser's look: its places in the window, the note of an empty folder, a picture at full size.
+    void LayoutBrowser();
+    void ShowEmptyNote();
+    void ShowFullSize();
 
     frmVantuUi ui;
     modVantuVars Vars;
     DetectorState detector_;
+    BrowserLayout browserDesign_;
     std::int32_t storedFileCount_ = 0;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;

@@ -5,12 +5,17 @@
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"
+#include "ui/PictureWindow.h"
+#include "ui/ScaledPicture.h"
+#include "ui/Twips.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 void frmVantu::InitfilSelections()
@@ -122,4 +127,37 @@ void frmVantu::DeleteCurrentFile()
         platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") +
                                     failures.join(QChar('\r')),
                                 MsgBoxStyle::Exclamation);
+}
+
+void frmVantu::LayoutBrowser()
+{
+    if (Vars.CurrentMode != ModeView)
+        return;
+    const QSize designWindow(TwipsToPixels(BrowserWindowWidthTwips), TwipsToPixels(BrowserWindowHeightTwips));
+    QListWidget* list = ui.filDetections;
+    // The widest entry, beside a vertical scroll bar and inside the list's frame.
+    const int wanted =
+        list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth();
+    const BrowserLayout layout = GrowBrowser(browserDesign_, designWindow, size(), wanted);
+    list->setGeometry(layout.List);
+    ui.picDetection->setGeometry(layout.Picture);
+    ui.lblDetectionInfo->setGeometry(layout.Info);
+}
+
+void frmVantu::ShowEmptyNote()
+{
+    const bool empty = ui.filDetections->count() == 0;
+    ui.picDetection->SetEmptyNote(empty ? QStringLiteral("No pictures yet\n") +
+                                              QDir::toNativeSeparators(Vars.Settings.ImageDirectory)
+                                        : QString());
+}
+
+void frmVantu::ShowFullSize()
+{
+    const QListWidgetItem* current = ui.filDetections->currentItem();
+    const QPixmap shown = ui.picDetection->pixmap();
+    if (current == nullptr || shown.isNull())
+        return;
+    auto* window = new PictureWindow(shown, current->text(), this);
+    window->show();
 }

@@ -5,10 +5,9 @@
 #include "capture/modAVICAP.h"
 #include "detect/ByteSum.h"
 #include "notify/NotifySound.h"
+#include "ui/ChangeMeter.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
-
-#include <QGroupBox>
 
 void frmVantu::GrabTimer_Timer()
 {
@@ -36,10 +35,12 @@ std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
         {
             ui.StatusBar1->SetText(1, QStringLiteral("Tuning..."));
             ShowStatusPicture(StatusPicture::Tune);
-            ui.framSens->show();
+            SetTuningVisible(true);
         }
         platform_.Pointer.SetPointer(PointerShape::Default);
     }
+    if (step.Compared)
+        ui.picMeter->ShowChange(step.Change, Vars.Settings.Sensitivity, step.Detected);
     if (step.Detected)
     {
         Detection();

@@ -4,6 +4,7 @@
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
 #include "detect/Sensitivity.h"
+#include "ui/ChangeMeter.h"
 #include "ui/DateText.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 #include <cmath>
 
@@ -39,6 +41,7 @@ void frmVantu::ChangeMode(Mode NewMode)
     {
         platform_.Pointer.SetPointer(PointerShape::Hourglass);
         detector_.FrameCount = 0;
+        ui.picMeter->Reset();
         capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header)
                               { return FrameCallback(window, header); });
     }
@@ -54,11 +57,14 @@ void frmVantu::ChangeMode(Mode NewMode)
     if (screen.BrowserSize)
     {
         ui.picDetection->clear();
-        resize(width(), TwipsToPixels(3615));
-        resize(TwipsToPixels(5025), height());
+        resize(width(), TwipsToPixels(BrowserWindowHeightTwips));
+        resize(TwipsToPixels(BrowserWindowWidthTwips), height());
+        LayoutBrowser();
     }
     if (screen.SizeFromVideo)
         ResizeCaptureWindow(lwnd);
+    if (screen.MeterVisible)
+        PlaceTuningControls();
     if (screen.GrabTimerEnabled)
         ui.GrabTimer->start();
 }
@@ -75,6 +81,7 @@ void frmVantu::ApplyModeScreen(const ModeScreen& s)
     ui.mnuDelete->setEnabled(false);
     ui.mnuDetection->menuAction()->setVisible(s.DetectionMenuVisible);
     ui.lblDetectionInfo->setVisible(s.DetectionInfoVisible);
+    ui.picMeter->setVisible(s.MeterVisible);
 
     if (s.ActionText)
         ui.StatusBar1->SetText(1, *s.ActionText);
@@ -135,7 +142,7 @@ void frmVantu::ToggleFineTune()
 {
     if (!ui.framSens->isHidden())
     {
-        ui.framSens->hide();
+        SetTuningVisible(false);
         ui.mnuFineTune->setChecked(false);
         ui.mnuDetections->setEnabled(true);
         ui.mnuMonitor->setEnabled(true);
@@ -149,10 +156,38 @@ void frmVantu::ToggleFineTune()
         ui.sldSens->setValue(SliderFromSensitivity(Vars.Settings.Sensitivity));
     }
     ui.framSens->setTitle(SensitivityText(Vars.Settings.Sensitivity));
+    PlaceTuningControls();
+    ChangeMode(ModeFineTune);
+}
+
+void frmVantu::PlaceTuningControls()
+{
     ui.framSens->setGeometry(ui.framSens->x(), ui.Frame1->y(), ui.framSens->width(), ui.Frame1->height());
     // The slider takes the frame's height less room for the frame's caption and border.
     ui.sldSens->resize(ui.sldSens->width(), static_cast<int>(std::lround(ui.framSens->height() * 0.88)));
-    ChangeMode(ModeFineTune);
+
+    // The meter spans the slider's groove, so that its threshold line lies level with the handle.
+    constexpr int MeterWidth = 14;
+    constexpr int Gap = 2;
+    const int handle = ui.sldSens->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, ui.sldSens);
+    const QRect slider(ui.framSens->pos() + ui.sldSens->pos(), ui.sldSens->size());
+    const QRect meter(ui.framSens->x() - Gap - MeterWidth, slider.top() + handle / 2, MeterWidth,
+                      slider.height() - handle);
+    ui.picMeter->setGeometry(meter);
+
+    const int labelRight = meter.left() - Gap;
+    for (QLabel* end : {ui.lblLessSensitive, ui.lblMoreSensitive})
+        end->adjustSize();
+    ui.lblLessSensitive->move(labelRight - ui.lblLessSensitive->width(), meter.top());
+    ui.lblMoreSensitive->move(labelRight - ui.lblMoreSensitive->width(),
+                              meter.bottom() + 1 - ui.lblMoreSensitive->height());
+}
+
+void frmVantu::SetTuningVisible(bool visible)
+{
+    for (QWidget* control : {static_cast<QWidget*>(ui.framSens), static_cast<QWidget*>(ui.lblLessSensitive),
+                             static_cast<QWidget*>(ui.lblMoreSensitive)})
+        control->setVisible(visible);
 }
 
 void frmVantu::sldSens_Scroll()

@@ -1,6 +1,9 @@
 #include "app/frmVantuUi.h"
 
+#include "detect/Sensitivity.h"
+#include "ui/ChangeMeter.h"
 #include "ui/Pictures.h"
+#include "ui/ScaledPicture.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
 
@@ -29,6 +32,16 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption)
 QAction* AddSeparator(QMenu* menu, const char* name)
 {
     return Named(menu->addSeparator(), name);
+}
+
+QLabel* EndLabel(QWidget* body, const char* name, const QString& text, Qt::Alignment alignment)
+{
+    auto* label = Named(new QLabel(text, body), name);
+    label->setAlignment(Qt::AlignRight | alignment);
+    label->setAutoFillBackground(true);
+    label->setMargin(1);
+    label->hide();
+    return label;
 }
 
 QPixmap StatusPicturePixmap(const char* name)
@@ -66,6 +79,7 @@ void frmVantuUi::Setup(QMainWindow* form)
     filDetections->setSelectionMode(QAbstractItemView::ExtendedSelection);
     filDetections->setGeometry(TwipsRect(105, 120, 1875, 2430));
     filDetections->setContextMenuPolicy(Qt::PreventContextMenu);
+    filDetections->setTextElideMode(Qt::ElideNone);
 
     framSens = Named(new QGroupBox(body), "framSens");
     framSens->setGeometry(TwipsRect(1590, 240, 525, 2205));
@@ -77,12 +91,16 @@ void frmVantuUi::Setup(QMainWindow* form)
     sldSens->setTickInterval(25);
     sldSens->setTickPosition(QSlider::TicksBothSides);
     sldSens->setGeometry(TwipsRect(75, 180, 375, 1950));
+    // The slider's top is the largest sensitivity: a change must be larger there to count.
+    lblLessSensitive = EndLabel(body, "lblLessSensitive", QStringLiteral("Less sensitive"), Qt::AlignTop);
+    lblMoreSensitive = EndLabel(body, "lblMoreSensitive", QStringLiteral("More sensitive"), Qt::AlignBottom);
+    picMeter = Named(new ChangeMeter(SensitivityFromSlider(SensitivitySliderMaximum), body), "picMeter");
+    picMeter->hide();
 
     Frame1 = Named(new QGroupBox(QStringLiteral("Live View"), body), "Frame1");
     Frame1->setGeometry(TwipsRect(2175, 105, 2670, 2445));
 
-    picDetection = Named(new QLabel(body), "picDetection");
-    picDetection->setScaledContents(true);
+    picDetection = Named(new ScaledPicture(body), "picDetection");
     picDetection->setGeometry(TwipsRect(2160, 120, 2670, 2160));
 
     lblDetectionInfo = Named(new QLabel(body), "lblDetectionInfo");

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ui/ScaledPicture.h"
+
 #include <QCursor>
 #include <QPixmap>
 #include <array>
 
+class ChangeMeter;
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -29,8 +32,13 @@ struct frmVantuUi
     QListWidget* filDetections = nullptr;
     QGroupBox* framSens = nullptr;
     QSlider* sldSens = nullptr;
+    // The ends of the slider, beside it while it is shown.
+    QLabel* lblLessSensitive = nullptr;
+    QLabel* lblMoreSensitive = nullptr;
+    // The change of each compared frame against the threshold, in Fine Tune and Monitor mode.
+    ChangeMeter* picMeter = nullptr;
     QGroupBox* Frame1 = nullptr;
-    QLabel* picDetection = nullptr;
+    ScaledPicture* picDetection = nullptr;
     QLabel* lblDetectionInfo = nullptr;
     StatusPanels* StatusBar1 = nullptr;
     QTimer* GrabTimer = nullptr;

@@ -1,5 +1,6 @@
 #include "detect/FrameDetector.h"
 
+#include <algorithm>
 #include <cmath>
 
 DetectorStep StepDetector(DetectorState& state, std::int64_t byteSum, double sensitivity)
@@ -26,6 +27,8 @@ DetectorStep StepDetector(DetectorState& state, std::int64_t byteSum, double sen
     const double fall = static_cast<double>(state.LastFrameSum - byteSum) / 100000.0;
     const double rise = static_cast<double>(byteSum - state.LastFrameSum) / 100000.0;
     step.Detected = fall > sensitivity || rise > sensitivity;
+    step.Compared = true;
+    step.Change = std::max(fall, rise);
     state.LastFrameSum = byteSum;
     return step;
 }

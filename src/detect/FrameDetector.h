@@ -22,6 +22,8 @@ struct DetectorStep
     bool Restarted = false;        // first frame of a new baseline
     bool BaselineComplete = false; // this frame completed the baseline
     bool Detected = false;         // this frame differs from the one before by more than the sensitivity
+    bool Compared = false;         // this frame was compared with the one before
+    double Change = 0.0;           // the size of that change in sensitivity units (100000 of the byte sum)
 };
 
 // Feeds one frame's byte sum to the detector. A change counts when it is greater than
