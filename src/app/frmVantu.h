@@ -13,6 +13,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "shell/TrayAPI.h"
+#include "store/StoredImageTally.h"
 #include "ui/CommonDialog.h"
 #include "ui/Notice.h"
 #include "ui/OneBoxAtATime.h"
@@ -50,6 +51,8 @@ public:
 
     std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
     void GrabTimer_Timer();
+    // A frame arrived while monitoring: the grab timer runs again if a tick had found none.
+    void CaptureWindow_FrameWaiting();
     void InternetTimer_Timer();
 
     void SaveSettings();
@@ -91,6 +94,8 @@ private:
     void SetLiveViewVisible(bool visible);
     void SetBrowserVisible(bool visible);
     void ToggleFineTune();
+    // InitfilSelections, filling the list only when fillList is set.
+    void RefreshStoredImages(bool fillList);
     void ShowInvalidPathAndUnload();
     void EndWithError(const QString& reason);
     void Form_Unload();
@@ -119,6 +124,7 @@ private:
     modVantuVars Vars;
     DetectorState detector_;
     std::int32_t storedFileCount_ = 0;
+    StoredImageTally storedImages_;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
     // The boxes that detections can raise: one at a time.
