@@ -116,7 +116,10 @@ void frmVantu::StartCapture()
     capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version);
     CaptureWindow* lwnd = capCreateCaptureWindowA(name, WS_CHILD | WS_VISIBLE, 4, 12, 160, 120, ui.Frame1, 0);
     if (lwnd != nullptr)
+    {
         lwnd->SetMessageBox(platform_.Messages);
+        connect(lwnd, &CaptureWindow::FrameWaiting, this, &frmVantu::CaptureWindow_FrameWaiting);
+    }
     Vars.CaptureWindowHandle = lwnd;
     Vars.Settings.DeviceName = DecodeAnsi(QByteArrayView(name, sizeof name));
 

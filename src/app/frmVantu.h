@@ -14,6 +14,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "shell/TrayAPI.h"
+#include "store/StoredImageTally.h"
 #include "ui/CommonDialog.h"
 #include "ui/Notice.h"
 #include "ui/OneBoxAtATime.h"
@@ -53,6 +54,8 @@ public:
 
     std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
     void GrabTimer_Timer();
+    // A frame arrived while monitoring: the grab timer runs again if a tick had found none.
+    void CaptureWindow_FrameWaiting();
     void InternetTimer_Timer();
 
     void SaveSettings();
@@ -97,6 +100,8 @@ private:
     // The slider's frame beside the live view, the meter beside the slider and the labels of its ends.
     void PlaceTuningControls();
     void SetTuningVisible(bool visible);
+    // InitfilSelections, filling the list only when fillList is set.
+    void RefreshStoredImages(bool fillList);
     void ShowInvalidPathAndUnload();
     void EndWithError(const QString& reason);
     void Form_Unload();
@@ -130,6 +135,7 @@ private:
     DetectorState detector_;
     BrowserLayout browserDesign_;
     std::int32_t storedFileCount_ = 0;
+    StoredImageTally storedImages_;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
     // The boxes that detections can raise: one at a time.

@@ -20,6 +20,13 @@
 
 void frmVantu::InitfilSelections()
 {
+    // The list is filled where it is seen, in View mode; elsewhere (a detection while monitoring)
+    // the count kept up to date is all a refresh needs, however many images the folder holds.
+    RefreshStoredImages(Vars.CurrentMode == ModeView);
+}
+
+void frmVantu::RefreshStoredImages(bool fillList)
+{
     if (!EnsureDetectionsFolder(platform_.AppDirectory.Path()))
     {
         ShowInvalidPathAndUnload();
@@ -27,18 +34,28 @@ void frmVantu::InitfilSelections()
     }
     storedFileCount_ = 0;
     QString error;
-    const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
-    if (!error.isEmpty())
+    const std::int32_t count = storedImages_.Count(Vars.Settings.ImageDirectory, &error);
+    if (count < 0)
     {
         ShowInvalidPathAndUnload();
         return;
     }
+    storedFileCount_ = count;
+    if (fillList)
     {
-        const QSignalBlocker refill(ui.filDetections);
-        ui.filDetections->clear();
-        ui.filDetections->addItems(names);
+        const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
+        if (!error.isEmpty())
+        {
+            ShowInvalidPathAndUnload();
+            return;
+        }
+        {
+            const QSignalBlocker refill(ui.filDetections);
+            ui.filDetections->clear();
+            ui.filDetections->addItems(names);
+        }
+        storedFileCount_ = static_cast<std::int32_t>(names.size());
     }
-    storedFileCount_ = static_cast<std::int32_t>(names.size());
     ui.mnuSelectAll->setEnabled(storedFileCount_ > 0);
 }
 
@@ -82,7 +99,7 @@ void frmVantu::mnuDetection_Click()
 
 void frmVantu::mnuSelectAll_Click()
 {
-    InitfilSelections();
+    RefreshStoredImages(true);
     if (unloaded_ || ui.filDetections->count() == 0)
         return;
     // Selecting every entry in order leaves the last one current and viewed.
@@ -118,7 +135,7 @@ void frmVantu::DeleteCurrentFile()
         }
     }
     ui.mnuDelete->setEnabled(false);
-    InitfilSelections();
+    RefreshStoredImages(true);
     if (unloaded_)
         return;
     ui.picDetection->clear();

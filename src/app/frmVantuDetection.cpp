@@ -9,9 +9,22 @@
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 
+#include <QGroupBox>
+#include <QTimer>
+
 void frmVantu::GrabTimer_Timer()
 {
-    capGrabFrame(Vars.CaptureWindowHandle);
+    // A tick that finds no new frame rests the timer until the capture window has one waiting
+    // (CaptureWindow_FrameWaiting): a source between frames, or one that stopped, then costs no
+    // wake-ups every 10 ms.
+    if (!IsTrue(capGrabFrame(Vars.CaptureWindowHandle)))
+        ui.GrabTimer->stop();
+}
+
+void frmVantu::CaptureWindow_FrameWaiting()
+{
+    if (Vars.CurrentMode == ModeMonitor && !ui.GrabTimer->isActive())
+        ui.GrabTimer->start();
 }
 
 std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)

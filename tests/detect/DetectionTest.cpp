@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -203,6 +204,68 @@ TEST_F(DetectionTest, OtherBitmapsInTheFolderCountAndShiftTheNumbering)
     Detect();
     EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-1.Bmp")));
     EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-2.Bmp")));
+}
+
+TEST_F(DetectionTest, NamesCountAndLimitFollowAFreshListingWhenFilesChangeFromOutside)
+{
+    settings.MaxFiles = 20;
+    frmVantu& w = Start();
+    EnterMonitorWithBaseline();
+    const auto outside = [&](const char* name, bool add)
+    {
+        if (add)
+            QFile(ImageDirectory() + QLatin1String(name)).open(QIODevice::WriteOnly);
+        else
+            QFile::remove(ImageDirectory() + QLatin1String(name));
+    };
+    const struct
+    {
+        const char* Name;
+        bool Add;
+    } changes[] = {{"holiday.bmp", true}, {"Detection_1-0.Bmp", false}, {"x.BMP", true}, {"y.bmp", true}};
+    for (const auto& change : changes)
+    {
+        Detect();
+        outside(change.Name, change.Add);
+        const std::int32_t before = w.StoredFileCount();
+        const qsizetype fresh = StoredImages().size();
+        const std::optional<QString> expected = NextImagePath(ImageDirectory(), before);
+        Detect();
+        EXPECT_EQ(w.StoredFileCount(), fresh) << "after " << change.Name;
+        EXPECT_TRUE(expected && QFile::exists(*expected)) << "after " << change.Name;
+    }
+    // Bitmaps put in from outside count against the limit from the next refresh on.
+    for (int i = 0; i < 15; ++i)
+        QFile(ImageDirectory() + QStringLiteral("Other_%1.bmp").arg(i)).open(QIODevice::WriteOnly);
+    Detect();
+    EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral(" written.")));
+    EXPECT_GE(w.StoredFileCount(), 20);
+    Detect();
+    EXPECT_EQ(DetectionLines().last(), Line(QStringLiteral("No image file written, exceeded Max Files!")));
+}
+
+TEST_F(DetectionTest, EveryFrameIsAnalysedOnceAndTicksWithoutOneRestTheTimer)
+{
+    frmVantu& w = Start();
+    w.ChangeMode(ModeMonitor);
+    for (int i = 0; i < 25; ++i)
+    {
+        drivers.Camera().QueueFrame(Still);
+        drivers.Camera().AnnounceFrame();
+        EXPECT_TRUE(w.Ui().GrabTimer->isActive());
+        w.GrabTimer_Timer();
+        w.GrabTimer_Timer(); // finds no frame
+        EXPECT_FALSE(w.Ui().GrabTimer->isActive());
+    }
+    EXPECT_EQ(w.Detector().FrameCount, 25) << "25 frames over 50 ticks make 25 baseline frames";
+    drivers.Camera().QueueFrame(Still);
+    drivers.Camera().AnnounceFrame();
+    w.GrabTimer_Timer();
+    EXPECT_EQ(w.Detector().FrameCount, 26);
+
+    w.ChangeMode(ModePreview);
+    drivers.Camera().AnnounceFrame();
+    EXPECT_FALSE(w.Ui().GrabTimer->isActive()) << "a frame outside Monitor mode starts no grabbing";
 }
 
 TEST_F(DetectionTest, AGapInTheNumbersMakesTheNextNameTakeTheNextCounter)

@@ -5,8 +5,11 @@
 #include "capture/window/DibImage.h"
 #include "capture/window/VideoDisplayDialog.h"
 
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent)
 {
@@ -114,8 +117,13 @@ bool CaptureWindow::ShowFormatDialog()
 
 void CaptureWindow::OnFrameReady()
 {
-    if (!preview_ || !driver_)
+    if (!driver_)
         return;
+    if (!preview_)
+    {
+        emit FrameWaiting();
+        return;
+    }
     if (sinceLastPreview_.isValid() && previewRateMs_ > 0)
     {
         const qint64 wait = previewRateMs_ - sinceLastPreview_.elapsed();
@@ -188,26 +196,73 @@ bool CaptureWindow::ShowCompressionDialog()
     return true;
 }
 
-void CaptureWindow::paintEvent(QPaintEvent*)
+void CaptureWindow::paintEvent(QPaintEvent* event)
 {
+    QPainter painter(this);
+    if (current_.Empty() || current_.Bits.size() < current_.BytesUsed())
+    {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    const QRectF target = PictureRect();
+    // Black only where the picture leaves room: filling the whole window first would write every
+    // pixel twice.
+    const QRect covered(
+        QPoint(static_cast<int>(std::ceil(target.left())), static_cast<int>(std::ceil(target.top()))),
+        QPoint(static_cast<int>(std::floor(target.right())) - 1,
+               static_cast<int>(std::floor(target.bottom())) - 1));
+    for (const QRect& bar : event->region() - QRegion(covered))
+        painter.fillRect(bar, Qt::black);
+    if (PaintFrameDirectly(painter, event->region(), target))
+    {
+        shown_ = QImage();
+        return;
+    }
     // A frame is converted for the screen when it is drawn, not when it arrives: a hidden live view
     // costs nothing, and frames that arrive between two paints are never converted.
-    if (shownStale_)
+    if (shownStale_ || shown_.isNull())
     {
         DibToImage(current_, shown_);
         shownStale_ = false;
     }
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (shown_.isNull())
-        return;
+    painter.drawImage(target, shown_);
+}
 
-    QRectF target(0, 0, shown_.width(), shown_.height());
+bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRectF& target) const
+{
+    const QRect picture = target.toRect();
+    if (QRectF(picture) != target || picture.size() != QSize(current_.Width, current_.Height))
+        return false;
+    QPaintDevice* device = painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(device);
+    const QTransform toDevice = painter.deviceTransform();
+    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        image->devicePixelRatio() != 1.0 || toDevice.type() > QTransform::TxTranslate ||
+        toDevice.dx() != std::round(toDevice.dx()) || toDevice.dy() != std::round(toDevice.dy()))
+        return false;
+    const QPoint offset(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
+    const QRect inImage = QRect(QPoint(0, 0), image->size()).translated(-offset);
+    for (const QRect& rect : region)
+    {
+        const QRect part = rect & picture & inImage;
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            BgrToRgb32(current_.TopDownRow(y - picture.top()) + 3 * (part.left() - picture.left()),
+                       reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() + offset.x(),
+                       part.width());
+    }
+    return true;
+}
+
+QRectF CaptureWindow::PictureRect() const
+{
+    QRectF target(0, 0, current_.Width, current_.Height);
     if (scale_)
     {
-        QSizeF size(shown_.width(), shown_.height());
+        QSizeF size(current_.Width, current_.Height);
         size.scale(QSizeF(width(), height()), keepAspectRatio_ ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio);
         target = QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     }
-    painter.drawImage(target, shown_);
+    return target;
 }

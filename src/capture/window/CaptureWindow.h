@@ -12,6 +12,7 @@
 #include <memory>
 
 class CaptureDriver;
+class QPainter;
 
 // The capture window: owns the driver connection, draws the live picture scaled to its size and
 // hands frames to the frame callback synchronously, on the user-interface thread. Every request
@@ -71,12 +72,21 @@ public:
     bool Previewing() const { return preview_; }
     bool Scaling() const { return scale_; }
 
+signals:
+    // A new frame waits to be grabbed: it arrived while the live preview is off.
+    void FrameWaiting();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnFrameReady();
     bool DeliverFrame();
+    // Where the picture goes in the window: its own size at the top left, or scaled to the window.
+    QRectF PictureRect() const;
+    // Converts the current frame straight into the picture painter draws on, within region, when
+    // that is a 32-bit picture and the frame is drawn at its own size; false when it is not.
+    bool PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRectF& target) const;
     void OnDriverError(int number, const QString& text);
     void OnDriverStatus(int number, const QString& text);
 
@@ -100,7 +110,8 @@ private:
     QTimer previewDelay_;
 
     DibFrame current_;
-    // The current frame as the screen draws it, converted at the next paint after a new frame.
+    // The current frame as the screen draws it, converted at the next paint after a new frame; only
+    // where the frame cannot be converted straight into the window's picture.
     QImage shown_;
     bool shownStale_ = false;
 };

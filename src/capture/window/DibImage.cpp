@@ -53,11 +53,16 @@ void DibToImage(const DibFrame& frame, QImage& image)
     if (image.width() != frame.Width || image.height() != frame.Height ||
         image.format() != QImage::Format_RGB32)
         image = QImage(frame.Width, frame.Height, QImage::Format_RGB32);
+    for (int y = 0; y < frame.Height; ++y)
+        BgrToRgb32(frame.TopDownRow(y), reinterpret_cast<QRgb*>(image.scanLine(y)), frame.Width);
+}
+
+void BgrToRgb32(const std::uint8_t* bgr, QRgb* out, int width)
+{
 #if defined(__x86_64__)
     static const RowFunction convert = ChooseRowFunction();
 #else
     constexpr auto convert = RowToRgb32;
 #endif
-    for (int y = 0; y < frame.Height; ++y)
-        convert(frame.TopDownRow(y), reinterpret_cast<QRgb*>(image.scanLine(y)), frame.Width);
+    convert(bgr, out, width);
 }

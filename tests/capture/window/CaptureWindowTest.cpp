@@ -217,24 +217,56 @@ TEST(DriverDescriptions, FillFixedBuffersAndEndPastTheLastDriver)
     EXPECT_FALSE(capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version));
 }
 
-TEST_F(CaptureWindowTest, ShowsTheFrameTheRightWayUpScaledToTheWindow)
+namespace
 {
-    capDriverConnect(window, 0);
-    capPreviewScale(window, True);
+// A 40 x 30 frame: top half red, bottom half blue.
+DibFrame RedOverBlue()
+{
     DibFrame frame;
     frame.Resize(40, 30);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
         {
             std::uint8_t* pixel = frame.TopDownRow(y) + 3 * x;
-            pixel[0] = y < 15 ? 0 : 255; // top half red, bottom half blue
+            pixel[0] = y < 15 ? 0 : 255;
             pixel[1] = 0;
             pixel[2] = y < 15 ? 255 : 0;
         }
-    drivers.Camera().Frames.push_back(frame);
+    return frame;
+}
+} // namespace
+
+TEST_F(CaptureWindowTest, ShowsTheFrameTheRightWayUpScaledToTheWindow)
+{
+    capDriverConnect(window, 0);
+    capPreviewScale(window, True);
+    drivers.Camera().Frames.push_back(RedOverBlue());
     capGrabFrame(window);
     window->resize(80, 60);
     const QImage shown = window->grab().toImage();
     EXPECT_EQ(shown.pixel(40, 5), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(40, 55), qRgb(0, 0, 255));
+}
+
+TEST_F(CaptureWindowTest, DrawsTheFrameAtItsOwnSizeIntoAPictureOnlyWhereItIsAsked)
+{
+    capDriverConnect(window, 0);
+    drivers.Camera().Frames.push_back(RedOverBlue());
+    capGrabFrame(window);
+    window->resize(50, 30);
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+    {
+        QImage picture(70, 50, format);
+        picture.fill(Qt::green);
+        window->render(&picture, QPoint(10, 20), QRegion(0, 0, 45, 20));
+        const struct
+        {
+            QPoint At;
+            QRgb Colour;
+        } expected[] = {{{10, 20}, qRgb(255, 0, 0)}, {{49, 34}, qRgb(255, 0, 0)}, {{49, 35}, qRgb(0, 0, 255)},
+                        {{50, 20}, qRgb(0, 0, 0)},   {{54, 39}, qRgb(0, 0, 0)},   {{55, 20}, qRgb(0, 255, 0)},
+                        {{10, 40}, qRgb(0, 255, 0)}, {{9, 20}, qRgb(0, 255, 0)}};
+        for (const auto& e : expected)
+            EXPECT_EQ(picture.pixel(e.At), e.Colour) << format << " at " << e.At.x() << "," << e.At.y();
+    }
 }

@@ -188,6 +188,11 @@ bool StreamInput::OpenDecoder(QString* error)
     if (result >= 0)
     {
         decoder_->pkt_timebase = stream->time_base;
+        // One thread decodes pictures up to full HD faster than a camera sends them; more would only
+        // add their synchronisation, and frame threads a frame of delay each. Larger pictures get the
+        // threads FFmpeg chooses for the machine.
+        const bool large = static_cast<std::int64_t>(parameters->width) * parameters->height > 1920 * 1080;
+        decoder_->thread_count = large ? 0 : 1;
         result = avcodec_open2(decoder_, codec, nullptr);
     }
     if (result < 0)

@@ -1,0 +1,187 @@
+// What monitoring a video file costs compared with decoding it. For each clip size the program writes
+// a 10 frames a second MPEG-4 clip with motion, then measures
+//   - the decoder alone: the stream module decoding and converting every frame of the clip, as fast
+//     as it can, with nothing else running;
+//   - the program: the main window shown, the file played at its own rate through the stream driver
+//     and the capture window, the 10 ms grab timer handing each frame to the detector in Monitor mode;
+// and prints the process's CPU time per frame for both and their ratio (goal: at most 1.5), with the
+// frames decoded and the frames analysed (goal: equal). Afterwards it prints the idle cost: CPU in
+// Preview and in Monitor once the file has ended and no new frame comes.
+//
+//   StreamMonitorBench [--seconds=S] [--runs=R] [--size=WxH]
+//
+// S is the clip's length (20 s by default); each figure is the median of R runs (3 by default). With
+// --size only that clip size is measured (768x576 and 1920x1080 by default).
+
+#include "MotionClip.h"
+#include "StreamMonitorRig.h"
+#include "capture/stream/module/StreamInput.h"
+#include "capture/stream/module/StreamScaler.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+constexpr int FramesPerSecond = 10;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+QString LoadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll()).section(QChar(' '), 0, 2);
+}
+
+// CPU ms per frame of the stream module decoding and converting the whole clip.
+double DecoderAloneMs(const QString& clip, std::uint64_t* frames)
+{
+    const std::atomic<bool> stop{false};
+    QString error;
+    const double start = ProcessCpuMs();
+    std::unique_ptr<StreamInput> input = StreamInput::Open({clip, StreamTransport::Tcp, {}}, stop, &error);
+    if (!input)
+    {
+        std::printf("The clip could not be opened: %s\n", qPrintable(error));
+        return 0;
+    }
+    StreamScaler scaler;
+    DibFrame frame;
+    *frames = 0;
+    while (input->Next(&error) == StreamInput::Result::Frame)
+    {
+        if (!scaler.Convert(input->Frame(), {}, frame, &error))
+        {
+            std::printf("A picture could not be converted: %s\n", qPrintable(error));
+            return 0;
+        }
+        ++*frames;
+    }
+    input.reset();
+    return *frames == 0 ? 0 : (ProcessCpuMs() - start) / static_cast<double>(*frames);
+}
+
+struct ProgramRun
+{
+    double MsPerFrame = 0;
+    std::uint64_t Decoded = 0;
+    std::uint64_t Analysed = 0;
+    double PreviewIdlePercent = 0;
+    double MonitorIdlePercent = 0;
+};
+
+// The program monitoring the clip: CPU ms per decoded frame, then the idle cost once it has ended.
+ProgramRun MonitorProgram(const QString& clip, int seconds)
+{
+    ProgramRun run;
+    StreamMonitorRig rig(clip);
+    if (!rig.Start())
+    {
+        std::printf("The program could not open the clip.\n");
+        return run;
+    }
+    const double start = ProcessCpuMs();
+    rig.Window().ChangeMode(ModeMonitor);
+    rig.RunToEnd((seconds + 20) * 1000);
+    const double used = ProcessCpuMs() - start;
+    run.Decoded = rig.DecodedSinceFirstTaken();
+    run.Analysed = rig.Frames().Taken;
+    run.MsPerFrame = run.Decoded == 0 ? 0 : used / static_cast<double>(run.Decoded);
+
+    constexpr qint64 IdleMs = 3000;
+    double idleStart = ProcessCpuMs();
+    StreamMonitorRig::RunFor(IdleMs);
+    run.MonitorIdlePercent = 100.0 * (ProcessCpuMs() - idleStart) / IdleMs;
+    rig.Window().ChangeMode(ModePreview);
+    StreamMonitorRig::RunFor(200);
+    idleStart = ProcessCpuMs();
+    StreamMonitorRig::RunFor(IdleMs);
+    run.PreviewIdlePercent = 100.0 * (ProcessCpuMs() - idleStart) / IdleMs;
+    return run;
+}
+
+void MeasureSize(QSize size, int seconds, int runs)
+{
+    QTemporaryDir directory;
+    const QString clip = directory.filePath(QStringLiteral("motion.avi"));
+    QString error;
+    if (!MotionClipWriter().Write(clip, size, FramesPerSecond, seconds * FramesPerSecond, &error))
+    {
+        std::printf("The %dx%d clip could not be written: %s\n", size.width(), size.height(),
+                    qPrintable(error));
+        return;
+    }
+    std::vector<double> decoder;
+    std::vector<double> program;
+    std::vector<double> previewIdle;
+    std::vector<double> monitorIdle;
+    std::uint64_t decoderFrames = 0;
+    ProgramRun last;
+    for (int i = 0; i < runs; ++i)
+    {
+        decoder.push_back(DecoderAloneMs(clip, &decoderFrames));
+        last = MonitorProgram(clip, seconds);
+        program.push_back(last.MsPerFrame);
+        previewIdle.push_back(last.PreviewIdlePercent);
+        monitorIdle.push_back(last.MonitorIdlePercent);
+        std::printf("  run %d: program %.3f ms, decoder %.3f ms a frame; decoded %llu, analysed %llu\n",
+                    i + 1, last.MsPerFrame, decoder.back(), static_cast<unsigned long long>(last.Decoded),
+                    static_cast<unsigned long long>(last.Analysed));
+        std::fflush(stdout);
+    }
+    const double programMs = Median(program);
+    const double decoderMs = Median(decoder);
+    std::printf("%dx%d MPEG-4 %d fps: program %.3f ms/frame, decoder alone %.3f ms/frame, ratio %.2f "
+                "(goal <= 1.5); frames in clip %llu, decoded %llu, analysed %llu (last run)\n",
+                size.width(), size.height(), FramesPerSecond, programMs, decoderMs,
+                decoderMs > 0 ? programMs / decoderMs : 0.0, static_cast<unsigned long long>(decoderFrames),
+                static_cast<unsigned long long>(last.Decoded),
+                static_cast<unsigned long long>(last.Analysed));
+    std::printf("  idle once the file ended: Preview %.2f %% CPU (goal < 1 %%), Monitor %.2f %% CPU\n",
+                Median(previewIdle), Median(monitorIdle));
+    std::fflush(stdout);
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int seconds = 20;
+    int runs = 3;
+    std::vector<QSize> sizes{QSize(768, 576), QSize(1920, 1080)};
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strncmp(argv[i], "--seconds=", 10) == 0)
+            seconds = std::max(3, std::atoi(argv[i] + 10));
+        else if (std::strncmp(argv[i], "--runs=", 7) == 0)
+            runs = std::max(1, std::atoi(argv[i] + 7));
+        else if (std::strncmp(argv[i], "--size=", 7) == 0)
+        {
+            const QStringList parts = QString::fromLatin1(argv[i] + 7).split(QChar('x'));
+            sizes = {QSize(parts.value(0).toInt(), parts.value(1).toInt())};
+        }
+        else
+        {
+            std::printf("Unknown option %s. Use --seconds=S, --runs=R and --size=WxH.\n", argv[i]);
+            return 2;
+        }
+    }
+    QApplication application(argc, argv);
+    InitVantuResources();
+    std::printf("load average at start: %s\n", qPrintable(LoadAverage()));
+    for (const QSize size : sizes)
+        MeasureSize(size, seconds, runs);
+    std::printf("load average at end: %s\n", qPrintable(LoadAverage()));
+    return 0;
+}
