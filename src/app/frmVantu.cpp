@@ -6,6 +6,7 @@
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
+#include "ui/DateText.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
@@ -91,7 +92,7 @@ void frmVantu::StartCapture()
     capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version);
     CaptureWindow* lwnd = capCreateCaptureWindowA(name, WS_CHILD | WS_VISIBLE, 4, 12, 160, 120, ui.Frame1, 0);
     if (lwnd != nullptr)
-        lwnd->SetMessageBox(platform_.Messages);
+        ConnectCaptureWindow(*lwnd);
     Vars.CaptureWindowHandle = lwnd;
     Vars.Settings.DeviceName = DecodeAnsi(QByteArrayView(name, sizeof name));
 
@@ -113,6 +114,16 @@ void frmVantu::StartCapture()
     ResizeCaptureWindow(lwnd);
     if (!ui.StatusBar1->Text(1).startsWith(QStringLiteral("Error")))
         ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
+}
+
+void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
+{
+    window.SetMessageBox(platform_.Messages);
+    // The source's losses, returns and ends go to the log; a picture of another size resizes the view.
+    connect(&window, &CaptureWindow::SourceLogEntry, this,
+            [this](const QString& text) { WriteLogEntry(text + NowText(platform_.Clock)); });
+    connect(&window, &CaptureWindow::FrameSizeChanged, this,
+            [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); });
 }
 
 void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)

@@ -86,6 +86,8 @@ private:
     void ConnectHandlers();
     DetectionServices MakeDetectionServices();
     void StartCapture();
+    // Routes the capture window's reports: its messages, log lines and size changes.
+    void ConnectCaptureWindow(CaptureWindow& window);
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
     void SetLiveViewVisible(bool visible);

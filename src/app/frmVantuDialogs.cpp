@@ -75,7 +75,15 @@ void frmVantu::SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& c
     Vars.Settings.DeviceName = name;
     frmPreferences& preferences = LoadPreferences();
     preferences.DisableMissingDriverDialogs(caps);
+    preferences.EnablePresentDriverDialogs(caps);
     preferences.ShowDeviceName(name);
+    // A driver chosen after the first one could not start shows its picture at once.
+    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
+    if (!IsTrue(capPreview(lwnd, True)))
+        return;
+    capPreviewScale(lwnd, True);
+    capPreviewRate(lwnd, 1);
+    ResizeCaptureWindow(lwnd);
 }
 
 void frmVantu::UnloadSelect()

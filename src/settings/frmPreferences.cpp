@@ -154,6 +154,16 @@ void frmPreferences::DisableMissingDriverDialogs(const CAPDRIVERCAPS& caps)
         cmdVidDisplay->setEnabled(false);
 }
 
+void frmPreferences::EnablePresentDriverDialogs(const CAPDRIVERCAPS& caps)
+{
+    if (caps.fHasDlgVideoSource != 0)
+        cmdVidSource->setEnabled(true);
+    if (caps.fHasDlgVideoFormat != 0)
+        cmdVidFormat->setEnabled(true);
+    if (caps.fHasDlgVideoDisplay != 0)
+        cmdVidDisplay->setEnabled(true);
+}
+
 void frmPreferences::cmdSelectDevice_Click()
 {
     links_.ShowSelect();

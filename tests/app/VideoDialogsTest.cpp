@@ -103,7 +103,7 @@ TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
-TEST_F(VideoDialogsTest, MissingDriverDialogsDisableTheirButtonsWhichStayDisabled)
+TEST_F(VideoDialogsTest, DialogButtonsFollowTheChosenDriverBothWays)
 {
     drivers.Camera(1).HasFormatDialog = false;
     frmVantu& w = Start();
@@ -124,7 +124,7 @@ TEST_F(VideoDialogsTest, MissingDriverDialogsDisableTheirButtonsWhichStayDisable
                  select.cmboSource->setCurrentIndex(0);
                  select.cmdSelect->click();
              });
-    EXPECT_FALSE(preferences.cmdVidFormat->isEnabled()) << "a button is never enabled by a selection";
+    EXPECT_TRUE(preferences.cmdVidFormat->isEnabled()) << "a driver with the dialog enables its button again";
 
     CAPDRIVERCAPS noDisplay{};
     noDisplay.fHasDlgVideoSource = 1;

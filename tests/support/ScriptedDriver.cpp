@@ -27,6 +27,12 @@ void ScriptedCamera::RaiseStatus(int number, const QString& text)
         Live->Status(number, text);
 }
 
+void ScriptedCamera::RaiseState(const SourceState& state)
+{
+    if (Live != nullptr)
+        Live->State(state);
+}
+
 void ScriptedCamera::AnnounceFrame()
 {
     if (Live != nullptr)

@@ -38,6 +38,7 @@ struct ScriptedCamera
     // Reports a driver error as the capture thread of a real driver would.
     void RaiseError(int number, const QString& text);
     void RaiseStatus(int number, const QString& text);
+    void RaiseState(const SourceState& state);
     // Tells the capture window that a frame is ready, as a capture thread does.
     void AnnounceFrame();
 };
@@ -58,6 +59,7 @@ public:
     void Raise(int number, const QString& text) { emit ErrorOccurred(number, text); }
     void Status(int number, const QString& text) { emit StatusChanged(number, text); }
     void Announce() { emit FrameReady(); }
+    void State(const SourceState& state) { emit SourceStateChanged(state); }
 
 private:
     std::shared_ptr<ScriptedCamera> camera_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/driver/DibFrame.h"
+#include "capture/driver/SourceState.h"
 
 #include <QObject>
 #include <QSize>
@@ -36,4 +37,7 @@ signals:
     void ErrorOccurred(int number, const QString& text);
     // A change of state worth a notice (reconnecting, end of a file). May be emitted from any thread.
     void StatusChanged(int number, const QString& text);
+    // The source's state changed: connecting, live, lost, ended. A driver that never reports one is
+    // taken to be live once it opened. May be emitted from any thread.
+    void SourceStateChanged(const SourceState& state);
 };

@@ -3,12 +3,13 @@
 #include "capture/driver/CaptureDriver.h"
 #include "capture/window/DibFile.h"
 #include "capture/window/DibImage.h"
+#include "capture/window/SourceStateOverlay.h"
 #include "capture/window/VideoDisplayDialog.h"
 
 #include <QPainter>
 #include <algorithm>
 
-CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent)
+CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent), overlay_(new SourceStateOverlay(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     previewDelay_.setSingleShot(true);
@@ -34,14 +35,29 @@ bool CaptureWindow::ConnectDriver(int index)
     connect(driver.get(), &CaptureDriver::FrameReady, this, &CaptureWindow::OnFrameReady);
     connect(driver.get(), &CaptureDriver::ErrorOccurred, this, &CaptureWindow::OnDriverError);
     connect(driver.get(), &CaptureDriver::StatusChanged, this, &CaptureWindow::OnDriverStatus);
-    if (!driver->Open())
+    connect(driver.get(), &CaptureDriver::SourceStateChanged, this, &CaptureWindow::OnSourceState);
+    opening_ = driver.get();
+    stateReported_ = false;
+    stateLog_.Reset();
+    const SourceState previous = state_;
+    const bool opened = driver->Open();
+    opening_ = nullptr;
+    if (!opened)
+    {
+        if (stateReported_)
+            EnterState(previous);
         return false;
+    }
     if (driver_)
         driver_->Close();
     driver_ = std::move(driver);
     driverIndex_ = index;
     dialogs_ = std::move(drivers[index]);
     current_ = DibFrame{};
+    dropped_ = 0;
+    taken_ = 0;
+    if (!stateReported_)
+        EnterState({SourceStatus::Live, dialogs_.Name, {}, 0, 0});
     shownStale_ = true;
     update();
     return true;
@@ -132,8 +148,10 @@ void CaptureWindow::OnFrameReady()
 
 bool CaptureWindow::DeliverFrame()
 {
+    const QSize previousSize(current_.Width, current_.Height);
     if (!driver_->TakeFrame(current_))
         return false;
+    NoteTakenFrame(current_, previousSize);
     shownStale_ = true;
     update();
     if (onFrame_)
@@ -161,6 +179,38 @@ void CaptureWindow::OnDriverStatus(int number, const QString& text)
         const NoticeCallback callback = onStatus_;
         callback(number, text);
     }
+}
+
+void CaptureWindow::OnSourceState(const SourceState& state)
+{
+    CaptureDriver* from = qobject_cast<CaptureDriver*>(sender());
+    if (from != nullptr && from != driver_.get() && from != opening_)
+        return; // a report of a driver replaced since, still on its way
+    stateReported_ = true;
+    EnterState(state);
+}
+
+void CaptureWindow::EnterState(const SourceState& state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    overlay_->SetNotice(SourceStateNotice(state));
+    const QString entry = stateLog_.Enter(state);
+    emit SourceStateChanged(state);
+    if (!entry.isEmpty())
+        emit SourceLogEntry(entry);
+}
+
+void CaptureWindow::NoteTakenFrame(const DibFrame& frame, QSize previousSize)
+{
+    // Sequence numbers start again at 1 when the source restarts: only a gap counts.
+    if (taken_ != 0 && frame.Sequence > taken_ + 1)
+        dropped_ += frame.Sequence - taken_ - 1;
+    taken_ = frame.Sequence;
+    const QSize size(frame.Width, frame.Height);
+    if (size != previousSize)
+        emit FrameSizeChanged(size);
 }
 
 bool CaptureWindow::ShowDisplayDialog()

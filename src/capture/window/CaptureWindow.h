@@ -2,6 +2,7 @@
 
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/driver/DibFrame.h"
+#include "capture/driver/SourceState.h"
 #include "ui/MessageBox.h"
 
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class CaptureDriver;
+class SourceStateOverlay;
 
 // The capture window: owns the driver connection, draws the live picture scaled to its size and
 // hands frames to the frame callback synchronously, on the user-interface thread. Every request
@@ -66,10 +68,24 @@ public:
     bool ShowDisplayDialog();
     bool ShowCompressionDialog();
 
+    // The connected source's state, as its driver reported it last.
+    const SourceState& State() const { return state_; }
+    // Frames the source produced that were replaced by a newer one before they could be handed out,
+    // since the driver was connected.
+    std::uint64_t DroppedFrames() const { return dropped_; }
+
     // The frame handed out last: the one on screen and the one a save writes.
     const DibFrame& CurrentFrame() const { return current_; }
     bool Previewing() const { return preview_; }
     bool Scaling() const { return scale_; }
+
+signals:
+    // The connected source's state changed.
+    void SourceStateChanged(const SourceState& state);
+    // A change of the source's state worth a log line: the text, without the date.
+    void SourceLogEntry(const QString& text);
+    // A frame of another size than the previous one was handed out.
+    void FrameSizeChanged(QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,6 +95,10 @@ private:
     bool DeliverFrame();
     void OnDriverError(int number, const QString& text);
     void OnDriverStatus(int number, const QString& text);
+    void OnSourceState(const SourceState& state);
+    void EnterState(const SourceState& state);
+    // Counts the frames skipped before frame and tells a new frame size.
+    void NoteTakenFrame(const DibFrame& frame, QSize previousSize);
 
     QtMessageBox ownMessages_;
     IMessageBox* messages_ = &ownMessages_;
@@ -87,6 +107,16 @@ private:
     int driverIndex_ = -1;
     // The connected driver's entry, for its dialogs.
     CaptureDriverEntry dialogs_;
+    // The driver being opened, whose reports count before it replaces the connected one.
+    CaptureDriver* opening_ = nullptr;
+
+    SourceState state_;
+    bool stateReported_ = false;
+    SourceStateLog stateLog_;
+    SourceStateOverlay* overlay_;
+    std::uint64_t dropped_ = 0;
+    // The sequence number of the frame handed out last.
+    std::uint64_t taken_ = 0;
 
     FrameCallback onFrame_;
     NoticeCallback onError_;
