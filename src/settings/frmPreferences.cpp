@@ -1,6 +1,7 @@
 #include "settings/frmPreferences.h"
 
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "common/SettingsRecord.h"
 #include "detect/Sensitivity.h"
 #include "settings/DetectionTab.h"
@@ -176,6 +177,12 @@ void frmPreferences::cmdVidDisplay_Click()
 void frmPreferences::cmdVidSource_Click()
 {
     capDlgVideoSource(links_.CaptureWindowHandle);
+    // The dialog may have given the source another name ("Video file: ..."): the device name follows.
+    if (links_.CaptureWindowHandle != nullptr && links_.CaptureWindowHandle->Connected())
+    {
+        links_.Settings.DeviceName = links_.CaptureWindowHandle->DriverName();
+        ShowDeviceName(links_.Settings.DeviceName);
+    }
 }
 
 void frmPreferences::cmdVidFormat_Click()

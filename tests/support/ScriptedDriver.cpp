@@ -84,10 +84,16 @@ std::vector<CaptureDriverEntry> ScriptedDriverList::Enumerate()
         CaptureDriverEntry entry;
         entry.Name = camera->Name;
         entry.Version = QStringLiteral("1.0");
+        // A camera keeps its key when the source dialog renames it.
+        entry.Key = QStringLiteral("scripted/%1").arg(reinterpret_cast<quintptr>(camera.get()));
         entry.Create = [camera] { return std::make_unique<ScriptedDriver>(camera); };
         if (camera->HasSourceDialog)
             entry.SourceDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
-            { ++camera->SourceDialogs; };
+            {
+                ++camera->SourceDialogs;
+                if (!camera->NameAfterSourceDialog.isEmpty())
+                    camera->Name = camera->NameAfterSourceDialog;
+            };
         if (camera->HasFormatDialog)
             entry.FormatDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
             {

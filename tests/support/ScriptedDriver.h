@@ -25,6 +25,8 @@ struct ScriptedCamera
     bool HasFormatDialog = true;
     // The size the format dialog switches to, when set.
     QSize SizeAfterFormatDialog;
+    // The name the source dialog gives the camera, when set.
+    QString NameAfterSourceDialog;
     int SourceDialogs = 0;
     int FormatDialogs = 0;
     int Opens = 0;

@@ -31,7 +31,15 @@ struct CaptureDriverEntry
     std::function<std::unique_ptr<CaptureDriver>()> Create;
     CaptureDriverDialog SourceDialog;
     CaptureDriverDialog FormatDialog;
+    // What identifies the driver whatever its place in the list: a camera keeps its key when others
+    // are plugged in or removed. Empty when the name does.
+    QString Key;
 };
+
+// The key of entry: its own, or its name.
+QString CaptureDriverKey(const CaptureDriverEntry& entry);
+// The place of the entry with key in entries; -1 when there is none.
+int FindCaptureDriver(const std::vector<CaptureDriverEntry>& entries, const QString& key);
 
 // The drivers installed on the machine, in driver-index order. Enumerated afresh on each request,
 // so that a camera plugged in later appears.

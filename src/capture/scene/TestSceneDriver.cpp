@@ -160,5 +160,6 @@ CaptureDriverEntry TestSceneDriverEntry(CaptureConfig& config)
             QStringLiteral("1.0"),
             [&config] { return std::make_unique<TestSceneDriver>(config); },
             {},
-            DialogFor(&ShowTestSceneFormatDialog)};
+            DialogFor(&ShowTestSceneFormatDialog),
+            QStringLiteral("scene")};
 }

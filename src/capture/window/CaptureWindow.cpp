@@ -24,11 +24,11 @@ CaptureWindow::~CaptureWindow()
 
 bool CaptureWindow::ConnectDriver(int index)
 {
-    if (driver_ && index == driverIndex_)
-        return true;
     std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
     if (index < 0 || static_cast<std::size_t>(index) >= drivers.size() || !drivers[index].Create)
         return false;
+    if (driver_ && CaptureDriverKey(drivers[index]) == driverKey_)
+        return true;
     std::unique_ptr<CaptureDriver> driver = drivers[index].Create();
     if (!driver)
         return false;
@@ -51,7 +51,7 @@ bool CaptureWindow::ConnectDriver(int index)
     if (driver_)
         driver_->Close();
     driver_ = std::move(driver);
-    driverIndex_ = index;
+    driverKey_ = CaptureDriverKey(drivers[index]);
     dialogs_ = std::move(drivers[index]);
     current_ = DibFrame{};
     dropped_ = 0;
@@ -61,6 +61,20 @@ bool CaptureWindow::ConnectDriver(int index)
     shownStale_ = true;
     update();
     return true;
+}
+
+int CaptureWindow::DriverIndex() const
+{
+    return driver_ ? FindCaptureDriver(EnumerateCaptureDrivers(), driverKey_) : -1;
+}
+
+QString CaptureWindow::DriverName() const
+{
+    if (!driver_)
+        return {};
+    const std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
+    const int index = FindCaptureDriver(drivers, driverKey_);
+    return index >= 0 ? drivers[static_cast<std::size_t>(index)].Name : dialogs_.Name;
 }
 
 QSize CaptureWindow::FrameSize() const

@@ -44,8 +44,13 @@ public:
     // new one cannot be opened.
     bool ConnectDriver(int index);
     bool Connected() const { return driver_ != nullptr; }
-    // The index of the connected driver; -1 without one.
-    int DriverIndex() const { return driverIndex_; }
+    // The place of the connected driver in the list of drivers now; -1 without one or when it has gone.
+    int DriverIndex() const;
+    // The key of the connected driver; empty without one.
+    QString DriverKey() const { return driverKey_; }
+    // The connected driver's description as the list of drivers gives it now (a source may have been
+    // renamed by its dialog); empty without one.
+    QString DriverName() const;
     bool HasSourceDialog() const { return Connected() && static_cast<bool>(dialogs_.SourceDialog); }
     bool HasFormatDialog() const { return Connected() && static_cast<bool>(dialogs_.FormatDialog); }
     // The size of the frames the connected driver delivers; empty without one.
@@ -104,7 +109,7 @@ private:
     IMessageBox* messages_ = &ownMessages_;
 
     std::unique_ptr<CaptureDriver> driver_;
-    int driverIndex_ = -1;
+    QString driverKey_;
     // The connected driver's entry, for its dialogs.
     CaptureDriverEntry dialogs_;
     // The driver being opened, whose reports count before it replaces the connected one.
