@@ -124,6 +124,7 @@ void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
             [this](const QString& text) { WriteLogEntry(text + NowText(platform_.Clock)); });
     connect(&window, &CaptureWindow::FrameSizeChanged, this,
             [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); });
+    ui.StatusBar1->SetToolTipSource(3, [this] { return MonitorFiguresText(); });
 }
 
 void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)

@@ -88,6 +88,8 @@ private:
     void StartCapture();
     // Routes the capture window's reports: its messages, log lines and size changes.
     void ConnectCaptureWindow(CaptureWindow& window);
+    // The detections panel's tool tip while monitoring: frames analysed and dropped since Monitor began.
+    QString MonitorFiguresText() const;
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
     void SetLiveViewVisible(bool visible);
@@ -120,6 +122,9 @@ private:
     frmVantuUi ui;
     modVantuVars Vars;
     DetectorState detector_;
+    // Frames analysed since Monitor began, and the source's dropped frames counted before it began.
+    std::uint64_t framesAnalysed_ = 0;
+    std::uint32_t droppedBeforeMonitor_ = 0;
     std::int32_t storedFileCount_ = 0;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;

@@ -72,7 +72,8 @@ bool ScriptedDriver::TakeFrame(DibFrame& front)
         return false;
     front = std::move(camera_->Frames.front());
     camera_->Frames.pop_front();
-    front.Sequence = ++sequence_;
+    sequence_ += 1 + front.Sequence; // a queued frame's Sequence holds the frames skipped before it
+    front.Sequence = sequence_;
     return true;
 }
 

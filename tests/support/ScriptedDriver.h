@@ -37,6 +37,12 @@ struct ScriptedCamera
     {
         Frames.push_back(FrameWithByteSum(Size.width(), Size.height(), byteSum));
     }
+    // Before the frame queued last, the camera produced count frames that were replaced unseen.
+    void SkipFrames(std::uint64_t count)
+    {
+        if (!Frames.empty())
+            Frames.back().Sequence += count;
+    }
     // Reports a driver error as the capture thread of a real driver would.
     void RaiseError(int number, const QString& text);
     void RaiseStatus(int number, const QString& text);

@@ -29,6 +29,10 @@ public:
     // false when no new frame is there.
     virtual bool TakeFrame(DibFrame& front) = 0;
 
+    // On: a source that can wait (a video file) holds each frame back until the previous one was
+    // taken, so that every frame is handed out. Sources that cannot wait (cameras) ignore it.
+    virtual void HoldFramesUntilTaken(bool on) { (void)on; }
+
 signals:
     // A new frame can be taken. May be emitted from the capture thread.
     void FrameReady();

@@ -56,6 +56,7 @@ bool CaptureWindow::ConnectDriver(int index)
     current_ = DibFrame{};
     dropped_ = 0;
     taken_ = 0;
+    holding_ = false;
     if (!stateReported_)
         EnterState({SourceStatus::Live, dialogs_.Name, {}, 0, 0});
     shownStale_ = true;
@@ -96,6 +97,8 @@ bool CaptureWindow::GrabFrame()
 {
     if (!driver_)
         return false;
+    if (preview_ || !holding_)
+        HoldFrames(true);
     preview_ = false; // a single-frame grab ends the live preview
     previewDelay_.stop();
     return DeliverFrame();
@@ -107,7 +110,10 @@ bool CaptureWindow::SetPreview(bool on)
         return false;
     preview_ = on;
     if (on)
+    {
+        HoldFrames(false);
         OnFrameReady();
+    }
     else
         previewDelay_.stop();
     return true;
@@ -216,10 +222,18 @@ void CaptureWindow::EnterState(const SourceState& state)
         emit SourceLogEntry(entry);
 }
 
+void CaptureWindow::HoldFrames(bool on)
+{
+    // Grabbing frames one by one (monitoring) analyses each: a file then waits for every grab. The
+    // live preview shows the newest and lets a file play at its pace.
+    holding_ = on;
+    driver_->HoldFramesUntilTaken(on);
+}
+
 void CaptureWindow::NoteTakenFrame(const DibFrame& frame, QSize previousSize)
 {
-    // Sequence numbers start again at 1 when the source restarts: only a gap counts.
-    if (taken_ != 0 && frame.Sequence > taken_ + 1)
+    // Sequence numbers count from 1, and start again at 1 when the source restarts: only a gap counts.
+    if (frame.Sequence > taken_ + 1)
         dropped_ += frame.Sequence - taken_ - 1;
     taken_ = frame.Sequence;
     const QSize size(frame.Width, frame.Height);

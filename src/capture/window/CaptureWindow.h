@@ -101,6 +101,7 @@ private:
     void OnDriverError(int number, const QString& text);
     void OnDriverStatus(int number, const QString& text);
     void OnSourceState(const SourceState& state);
+    void HoldFrames(bool on);
     void EnterState(const SourceState& state);
     // Counts the frames skipped before frame and tells a new frame size.
     void NoteTakenFrame(const DibFrame& frame, QSize previousSize);
@@ -122,6 +123,7 @@ private:
     std::uint64_t dropped_ = 0;
     // The sequence number of the frame handed out last.
     std::uint64_t taken_ = 0;
+    bool holding_ = false;
 
     FrameCallback onFrame_;
     NoticeCallback onError_;

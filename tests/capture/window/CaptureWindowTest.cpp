@@ -122,6 +122,21 @@ TEST_F(CaptureWindowTest, AGrabHandsOutEachNewFrameOnceAndNeverWaits)
     EXPECT_EQ(window->CurrentFrame().Sequence, 2u);
 }
 
+TEST_F(CaptureWindowTest, FramesReplacedBeforeTheyWereTakenAreCountedAsDropped)
+{
+    capDriverConnect(window, 0);
+    drivers.Camera().QueueFrame(100);
+    drivers.Camera().SkipFrames(3);
+    drivers.Camera().QueueFrame(200);
+    drivers.Camera().QueueFrame(300);
+    while (IsTrue(capGrabFrame(window)))
+        ;
+    CAPSTATUS status{};
+    ASSERT_EQ(capGetStatus(window, &status, sizeof status), True);
+    EXPECT_EQ(status.dwCurrentVideoFramesDropped, 3u);
+    EXPECT_EQ(status.dwCurrentVideoFrame, 6u);
+}
+
 TEST_F(CaptureWindowTest, PreviewFramesReachTheCallbackAndAGrabEndsThePreview)
 {
     capDriverConnect(window, 0);

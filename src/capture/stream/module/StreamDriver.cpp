@@ -210,6 +210,9 @@ Playback::PlayEnd Playback::Play(StreamInput& input)
             if (wait > 0 && !session_->WaitFor(milliseconds(wait)))
                 return PlayEnd::Stopped;
         }
+        if (!input.IsNetwork() && session_->HoldFrames.load() &&
+            !session_->Frames.WaitUntilTaken(session_->Stop))
+            return PlayEnd::Stopped;
         back.TimeCaptured = static_cast<std::uint32_t>(session_->SinceOpen.elapsed());
         session_->Frames.Publish();
         TellDriver([](StreamDriver& driver) { emit driver.FrameReady(); });
@@ -299,6 +302,7 @@ void StreamDriver::Close()
     }
     session_->Release();
     session_ = std::make_shared<StreamSession>(this);
+    session_->HoldFrames = hold_;
     open_ = false;
 }
 
@@ -312,6 +316,12 @@ QSize StreamDriver::FrameSize() const
     if (!session_->Info.Size.isEmpty())
         return session_->Info.Size;
     return remembered_.isEmpty() ? DefaultSize : remembered_;
+}
+
+void StreamDriver::HoldFramesUntilTaken(bool on)
+{
+    hold_ = on;
+    session_->HoldFrames = on;
 }
 
 bool StreamDriver::TakeFrame(DibFrame& front)

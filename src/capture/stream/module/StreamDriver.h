@@ -65,6 +65,7 @@ public:
     // Before the first picture of a source: the size remembered from its last run, or DefaultSize.
     QSize FrameSize() const override;
     bool TakeFrame(DibFrame& front) override;
+    void HoldFramesUntilTaken(bool on) override;
 
     // The location, transport and size in use.
     StreamSettings Settings() const { return settings_; }
@@ -90,6 +91,7 @@ private:
     const StreamResolver resolver_;
     StreamSettings settings_;
     bool open_ = false;
+    bool hold_ = false;
     // The picture size of the source in its last run, from the capture settings.
     QSize remembered_;
 

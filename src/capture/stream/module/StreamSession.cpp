@@ -13,6 +13,7 @@ void StreamSession::RequestStop()
         Stop = true;
     }
     wake_.notify_all();
+    Frames.Interrupt();
 }
 
 void StreamSession::MarkFinished()

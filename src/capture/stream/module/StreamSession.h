@@ -24,6 +24,8 @@ public:
     std::atomic<bool> Stop{false};
     LatestFrame Frames;
     QElapsedTimer SinceOpen;
+    // A file waits for each frame to be taken before it publishes the next.
+    std::atomic<bool> HoldFrames{false};
 
     // Shared by the decoding thread and the user-interface thread: lock StateMutex.
     std::mutex StateMutex;
