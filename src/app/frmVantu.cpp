@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <cmath>
@@ -131,17 +132,56 @@ void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)
 {
     CAPSTATUS status{};
     capGetStatus(lwnd, &status, sizeof status);
+    // A picture larger than the screen is shown smaller, keeping its proportions: the window never
+    // grows past the screen's available area.
+    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+    const QSize decoration = frameGeometry().size() - size();
+    const QSize area = screen() != nullptr ? screen()->availableGeometry().size() : video;
+    const QSize fitted =
+        FitVideoToArea(video, area, [&](QSize shown) { return WindowSizeForVideo(shown) + decoration; });
+    const QSize shown = fitted.isEmpty() ? video : fitted;
     if (lwnd != nullptr)
-        lwnd->resize(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+        lwnd->resize(shown);
 
+    const CaptureLayout layout = ApplyCaptureLayout(shown);
+    resize(TwipsToPixels(layout.WindowWidthTwips), height());
+    resize(width(), TwipsToPixels(layout.WindowHeightTwips));
+}
+
+CaptureLayout frmVantu::ApplyCaptureLayout(QSize shown)
+{
     const CaptureLayout layout =
-        LayoutForVideo(status.uiImageWidth, status.uiImageHeight, static_cast<float>(ui.Frame1->x()),
-                       static_cast<float>(ui.Frame1->y()));
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
     ui.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
                       static_cast<int>(std::lround(layout.FrameHeight)));
     ui.imgStatus->resize(ui.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
-    resize(TwipsToPixels(layout.WindowWidthTwips), height());
-    resize(width(), TwipsToPixels(layout.WindowHeightTwips));
+    return layout;
+}
+
+QSize frmVantu::WindowSizeForVideo(QSize shown) const
+{
+    const CaptureLayout layout =
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
+    return {TwipsToPixels(layout.WindowWidthTwips), TwipsToPixels(layout.WindowHeightTwips)};
+}
+
+void frmVantu::FitCaptureToWindow()
+{
+    // With scaling on, a window the user made smaller shows the whole picture smaller.
+    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
+    if (lwnd == nullptr || !lwnd->Scaling() || ui.Frame1->isHidden())
+        return;
+    CAPSTATUS status{};
+    capGetStatus(lwnd, &status, sizeof status);
+    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+    const QSize shown =
+        FitVideoToArea(video, size(), [this](QSize size) { return WindowSizeForVideo(size); });
+    if (shown.isEmpty() || shown == lwnd->size())
+        return;
+    lwnd->resize(shown);
+    ApplyCaptureLayout(shown);
 }
 
 void frmVantu::mnuFileExit_Click()
@@ -209,6 +249,7 @@ void frmVantu::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     ui.Line1->resize(width(), ui.Line1->height());
+    FitCaptureToWindow();
 }
 
 bool frmVantu::eventFilter(QObject* watched, QEvent* event)

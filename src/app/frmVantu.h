@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CaptureLayout.h"
 #include "app/VantuPlatform.h"
 #include "app/frmVantuUi.h"
 #include "app/modVantuVars.h"
@@ -90,6 +91,12 @@ private:
     void ConnectCaptureWindow(CaptureWindow& window);
     // The detections panel's tool tip while monitoring: frames analysed and dropped since Monitor began.
     QString MonitorFiguresText() const;
+    // The main window's size around a capture area of the size given.
+    QSize WindowSizeForVideo(QSize shown) const;
+    // Sizes the "Live View" frame and the status picture around a capture area of the size given.
+    CaptureLayout ApplyCaptureLayout(QSize shown);
+    // Shrinks the capture area to a window the user made smaller, when the picture is scaled.
+    void FitCaptureToWindow();
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
     void SetLiveViewVisible(bool visible);
