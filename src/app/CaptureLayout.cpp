@@ -15,6 +15,15 @@ CaptureLayout LayoutForVideo(std::uint32_t videoWidth, std::uint32_t videoHeight
     return layout;
 }
 
+QPoint PlaceOnScreen(QPoint saved, QSize window, const QRect& available)
+{
+    const int x = std::clamp(saved.x(), available.left(),
+                             std::max(available.left(), available.right() + 1 - window.width()));
+    const int y = std::clamp(saved.y(), available.top(),
+                             std::max(available.top(), available.bottom() + 1 - window.height()));
+    return {x, y};
+}
+
 QSize FitVideoToArea(QSize video, QSize area, const std::function<QSize(QSize)>& windowSize)
 {
     const auto fits = [&](QSize size)

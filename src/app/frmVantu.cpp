@@ -2,6 +2,7 @@
 
 #include "app/CaptureLayout.h"
 #include "app/frmAbout.h"
+#include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
@@ -112,7 +113,9 @@ void frmVantu::StartCapture()
     capPreviewScale(lwnd, True);
     capPreviewRate(lwnd, 1);
     capPreview(lwnd, True);
+    lwnd->RestoreDisplayOptions();
     ResizeCaptureWindow(lwnd);
+    RestoreWindowPosition();
     if (!ui.StatusBar1->Text(1).startsWith(QStringLiteral("Error")))
         ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
 }
@@ -184,6 +187,36 @@ void frmVantu::FitCaptureToWindow()
     ApplyCaptureLayout(shown);
 }
 
+namespace
+{
+constexpr char WindowPositionKey[] = "window/position";
+} // namespace
+
+void frmVantu::RestoreWindowPosition()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr || screen() == nullptr)
+        return;
+    const QStringList parts = config->Value(QString::fromLatin1(WindowPositionKey)).split(QChar(','));
+    bool xRead = false;
+    bool yRead = false;
+    const QPoint saved(parts.value(0).toInt(&xRead), parts.value(1).toInt(&yRead));
+    if (parts.size() == 2 && xRead && yRead)
+        move(PlaceOnScreen(saved, frameGeometry().size(), screen()->availableGeometry()));
+}
+
+void frmVantu::SaveWindowPosition()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    QString error;
+    if (config == nullptr || !isVisible() ||
+        config->SetValue(QString::fromLatin1(WindowPositionKey), QStringLiteral("%1,%2").arg(x()).arg(y()),
+                         &error))
+        return;
+    WriteLogEntry(QStringLiteral("Could not keep the window's position for the next start: ") + error +
+                  QStringLiteral(" : ") + NowText(platform_.Clock));
+}
+
 void frmVantu::mnuFileExit_Click()
 {
     close();
@@ -229,6 +262,7 @@ void frmVantu::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    SaveWindowPosition();
     ui.GrabTimer->stop();
     ui.InternetTimer->stop();
 

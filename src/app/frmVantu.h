@@ -97,6 +97,9 @@ private:
     CaptureLayout ApplyCaptureLayout(QSize shown);
     // Shrinks the capture area to a window the user made smaller, when the picture is scaled.
     void FitCaptureToWindow();
+    // The window's place on the screen, kept in the capture settings across runs.
+    void RestoreWindowPosition();
+    void SaveWindowPosition();
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
     void SetLiveViewVisible(bool visible);

@@ -2,6 +2,7 @@
 
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "settings/FilePicker.h"
 #include "settings/Volumes.h"
 #include "ui/AppDirectory.h"
@@ -83,6 +84,7 @@ void frmVantu::SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& c
         return;
     capPreviewScale(lwnd, True);
     capPreviewRate(lwnd, 1);
+    lwnd->RestoreDisplayOptions();
     ResizeCaptureWindow(lwnd);
 }
 

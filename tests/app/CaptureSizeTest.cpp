@@ -56,3 +56,13 @@ TEST(CaptureSizeTest, TheWindowFitsTheScreenAndAShrunkWindowScalesThePicture)
     EXPECT_NEAR(smaller.width() * 1080.0 / 1920.0, smaller.height(), 1.0);
     EXPECT_LE(w.Ui().Frame1->geometry().right(), w.width());
 }
+
+TEST(CaptureSizeTest, ASavedPositionIsKeptOnTheScreen)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize window(400, 300);
+    EXPECT_EQ(PlaceOnScreen({100, 50}, window, screen), QPoint(100, 50));
+    EXPECT_EQ(PlaceOnScreen({1200, 900}, window, screen), QPoint(880, 724)) << "a screen smaller than before";
+    EXPECT_EQ(PlaceOnScreen({-500, -20}, window, screen), QPoint(0, 0));
+    EXPECT_EQ(PlaceOnScreen({300, 300}, QSize(2000, 2000), screen), QPoint(0, 0)) << "larger than the screen";
+}

@@ -81,7 +81,10 @@ class ScriptedDriverList final : public CaptureDriverList
 {
 public:
     std::vector<CaptureDriverEntry> Enumerate() override;
+    CaptureConfig* Settings() override { return Config; }
     std::vector<std::shared_ptr<ScriptedCamera>> Cameras;
+    // The capture settings, when a test gives some.
+    CaptureConfig* Config = nullptr;
 };
 
 // Installs scripted cameras as the machine's drivers for the life of the object.

@@ -27,6 +27,11 @@ void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers)
     Installed() = std::move(drivers);
 }
 
+CaptureConfig* InstalledCaptureConfig()
+{
+    return Installed() ? Installed()->Settings() : nullptr;
+}
+
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers()
 {
     if (!Installed())

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+class CaptureConfig;
 class CaptureDriver;
 class IMessageBox;
 class QWidget;
@@ -50,9 +51,13 @@ public:
 
     virtual ~CaptureDriverList() = default;
     virtual std::vector<CaptureDriverEntry> Enumerate() = 0;
+    // The capture settings the drivers keep ("Vantu.Capture"); null for a list without them.
+    virtual CaptureConfig* Settings() { return nullptr; }
 };
 
 // The list that capGetDriverDescriptionA and driver connection use. Empty until the program (or a
 // test) installs one.
 void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers);
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers();
+// The installed list's capture settings; null without them.
+CaptureConfig* InstalledCaptureConfig();

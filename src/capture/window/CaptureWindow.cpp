@@ -1,5 +1,6 @@
 #include "capture/window/CaptureWindow.h"
 
+#include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriver.h"
 #include "capture/window/DibFile.h"
 #include "capture/window/DibImage.h"
@@ -251,8 +252,46 @@ bool CaptureWindow::ShowDisplayDialog()
         scale_ = dialog.ScaleToWindow();
         keepAspectRatio_ = dialog.KeepAspectRatio();
         update();
+        SaveDisplayOptions();
     }
     return true;
+}
+
+namespace
+{
+constexpr char ScaleKey[] = "display/scale";
+constexpr char KeepAspectRatioKey[] = "display/keepaspectratio";
+} // namespace
+
+void CaptureWindow::RestoreDisplayOptions()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr)
+        return;
+    const QString scale = config->Value(QString::fromLatin1(ScaleKey));
+    const QString keep = config->Value(QString::fromLatin1(KeepAspectRatioKey));
+    if (!scale.isEmpty())
+        scale_ = scale == QLatin1String("1");
+    if (!keep.isEmpty())
+        keepAspectRatio_ = keep == QLatin1String("1");
+    update();
+}
+
+void CaptureWindow::SaveDisplayOptions()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    QString error;
+    if (config == nullptr ||
+        (config->SetValue(QString::fromLatin1(ScaleKey), scale_ ? QStringLiteral("1") : QStringLiteral("0"),
+                          &error) &&
+         config->SetValue(QString::fromLatin1(KeepAspectRatioKey),
+                          keepAspectRatio_ ? QStringLiteral("1") : QStringLiteral("0"), &error)))
+        return;
+    messages_->Show(
+        QStringLiteral("Vantu uses the new display options now but could not keep them for the next "
+                       "start: ") +
+            error,
+        MsgBoxStyle::Exclamation, QStringLiteral("Video Display"));
 }
 
 bool CaptureWindow::ShowCompressionDialog()

@@ -65,6 +65,9 @@ public:
     bool SetPreviewRate(int milliseconds);
     // Scales the picture to the window.
     bool SetScale(bool on);
+    // Takes the display options (scaling, proportions) the user chose in an earlier run, kept in the
+    // capture settings.
+    void RestoreDisplayOptions();
 
     // The modal dialogs: the driver's own two, the window's display options, and a note that frames
     // are saved uncompressed.
@@ -102,6 +105,7 @@ private:
     void OnDriverStatus(int number, const QString& text);
     void OnSourceState(const SourceState& state);
     void HoldFrames(bool on);
+    void SaveDisplayOptions();
     void EnterState(const SourceState& state);
     // Counts the frames skipped before frame and tells a new frame size.
     void NoteTakenFrame(const DibFrame& frame, QSize previousSize);

@@ -1,11 +1,15 @@
 #include "capture/window/CaptureWindow.h"
+#include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/DibFile.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDriver.h"
+#include "support/StreamModalDialog.h"
 #include "support/TestFiles.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -252,4 +256,28 @@ TEST_F(CaptureWindowTest, ShowsTheFrameTheRightWayUpScaledToTheWindow)
     const QImage shown = window->grab().toImage();
     EXPECT_EQ(shown.pixel(40, 5), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(40, 55), qRgb(0, 0, 255));
+}
+
+TEST_F(CaptureWindowTest, DisplayOptionsAreKeptForTheNextStart)
+{
+    QTemporaryDir dir;
+    CaptureConfig config(dir.filePath(QStringLiteral("Vantu.Capture")));
+    drivers.List()->Config = &config;
+    capDriverConnect(window, 0);
+    capPreviewScale(window, True);
+    OperateNextModal<QDialog>(
+        [](QDialog& dialog)
+        {
+            dialog.findChild<QCheckBox*>(QStringLiteral("chkScale"))->setChecked(false);
+            dialog.accept();
+        });
+    EXPECT_EQ(capDlgVideoDisplay(window), True);
+    EXPECT_FALSE(window->Scaling());
+
+    CaptureWindow next(&parent);
+    next.SetScale(true); // as the start-up does
+    next.RestoreDisplayOptions();
+    EXPECT_FALSE(next.Scaling());
+    EXPECT_FALSE(CaptureConfig(config.Path()).Value(QStringLiteral("display/scale")).isEmpty())
+        << "saved in the file";
 }
