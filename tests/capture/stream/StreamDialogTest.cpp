@@ -27,6 +27,14 @@ TEST(StreamSourceDialog, ShowsTheSettingsAndReturnsWhatTheUserEntered)
     EXPECT_EQ(location->text(), current.Location);
     EXPECT_EQ(transport->currentText(), QStringLiteral("UDP"));
     EXPECT_EQ(dialog.Chosen(), current);
+    // Every label's "&" marks its access key, none is shown as a character.
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+    {
+        if (label->text().contains(QChar('&')))
+        {
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
 
     location->setText(QStringLiteral("  http://cam/two.mjpg "));
     transport->setCurrentIndex(transport->findText(QStringLiteral("TCP")));
