@@ -6,6 +6,7 @@
 #include "settings/FilePicker.h"
 #include "settings/Volumes.h"
 #include "ui/AppDirectory.h"
+#include "ui/StatusPanels.h"
 void frmVantu::mnuPreferences_Click()
 {
     frmPreferences& preferences = LoadPreferences();
@@ -86,6 +87,8 @@ void frmVantu::SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& c
     capPreviewRate(lwnd, 1);
     lwnd->RestoreDisplayOptions();
     ResizeCaptureWindow(lwnd);
+    if (Vars.CurrentMode == ModePreview && ui.StatusBar1->Text(1) == QStringLiteral("Initializing..."))
+        ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
 }
 
 void frmVantu::UnloadSelect()

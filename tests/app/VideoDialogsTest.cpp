@@ -115,6 +115,22 @@ TEST_F(VideoDialogsTest, ACameraPluggedInAtTheFrontKeepsSelectOnTheChosenEntry)
     EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("USB camera"));
 }
 
+TEST_F(VideoDialogsTest, ADriverChosenAfterAFailedStartShowsItsPictureAtOnce)
+{
+    drivers.Camera(0).OpenSucceeds = false;
+    drivers.Camera(1).Size = QSize(352, 288);
+    frmVantu& w = Start();
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(1);
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(w.CaptureWindowHandle()->size(), QSize(352, 288));
+    EXPECT_TRUE(w.CaptureWindowHandle()->Previewing());
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Previewing..."));
+}
+
 TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
 {
     drivers.Camera(1).OpenSucceeds = false;
