@@ -218,7 +218,6 @@ void CaptureWindow::EnterState(const SourceState& state)
     state_ = state;
     overlay_->SetNotice(SourceStateNotice(state));
     const QString entry = stateLog_.Enter(state);
-    emit SourceStateChanged(state);
     if (!entry.isEmpty())
         emit SourceLogEntry(entry);
 }

@@ -88,8 +88,6 @@ public:
     bool Scaling() const { return scale_; }
 
 signals:
-    // The connected source's state changed.
-    void SourceStateChanged(const SourceState& state);
     // A change of the source's state worth a log line: the text, without the date.
     void SourceLogEntry(const QString& text);
     // A frame of another size than the previous one was handed out.
