@@ -55,7 +55,8 @@ public:
                  QStringLiteral("1.0"),
                  [] { return std::make_unique<StillCamera>(); },
                  {},
-                 {}}};
+                 {},
+                 QStringLiteral("still")}};
     }
 };
 

@@ -186,7 +186,8 @@ private:
                      },
                      // Dialogs as the real entry has; the benchmarks never open them.
                      [](CaptureDriver&, QWidget*, IMessageBox&) {},
-                     [](CaptureDriver&, QWidget*, IMessageBox&) {}}};
+                     [](CaptureDriver&, QWidget*, IMessageBox&) {},
+                     {}}};
         }
 
     private:

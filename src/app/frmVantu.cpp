@@ -3,10 +3,12 @@
 #include "app/CaptureLayout.h"
 #include "app/DetectionItemDelegate.h"
 #include "app/frmAbout.h"
+#include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
+#include "ui/DateText.h"
 #include "ui/MousePointer.h"
 #include "ui/ScaledPicture.h"
 #include "ui/StatusPanels.h"
@@ -19,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <cmath>
@@ -116,10 +119,7 @@ void frmVantu::StartCapture()
     capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version);
     CaptureWindow* lwnd = capCreateCaptureWindowA(name, WS_CHILD | WS_VISIBLE, 4, 12, 160, 120, ui.Frame1, 0);
     if (lwnd != nullptr)
-    {
-        lwnd->SetMessageBox(platform_.Messages);
-        connect(lwnd, &CaptureWindow::FrameWaiting, this, &frmVantu::CaptureWindow_FrameWaiting);
-    }
+        ConnectCaptureWindow(*lwnd);
     Vars.CaptureWindowHandle = lwnd;
     Vars.Settings.DeviceName = DecodeAnsi(QByteArrayView(name, sizeof name));
 
@@ -138,26 +138,109 @@ void frmVantu::StartCapture()
     capPreviewScale(lwnd, True);
     capPreviewRate(lwnd, 1);
     capPreview(lwnd, True);
+    lwnd->RestoreDisplayOptions();
     ResizeCaptureWindow(lwnd);
+    RestoreWindowPosition();
     if (!ui.StatusBar1->Text(1).startsWith(QStringLiteral("Error")))
         ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
+}
+
+void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
+{
+    window.SetMessageBox(platform_.Messages);
+    connect(&window, &CaptureWindow::FrameWaiting, this, &frmVantu::CaptureWindow_FrameWaiting);
+    // The source's losses, returns and ends go to the log; a picture of another size resizes the view.
+    connect(&window, &CaptureWindow::SourceLogEntry, this,
+            [this](const QString& text) { WriteLogEntry(text + NowText(platform_.Clock)); });
+    connect(&window, &CaptureWindow::FrameSizeChanged, this,
+            [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); });
+    ui.StatusBar1->SetToolTipSource(3, [this] { return MonitorFiguresText(); });
 }
 
 void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)
 {
     CAPSTATUS status{};
     capGetStatus(lwnd, &status, sizeof status);
+    // A picture larger than the screen is shown smaller, keeping its proportions: the window never
+    // grows past the screen's available area.
+    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+    const QSize decoration = frameGeometry().size() - size();
+    const QSize area = screen() != nullptr ? screen()->availableGeometry().size() : video;
+    const QSize fitted =
+        FitVideoToArea(video, area, [&](QSize shown) { return WindowSizeForVideo(shown) + decoration; });
+    const QSize shown = fitted.isEmpty() ? video : fitted;
     if (lwnd != nullptr)
-        lwnd->resize(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+        lwnd->resize(shown);
 
+    const CaptureLayout layout = ApplyCaptureLayout(shown);
+    resize(TwipsToPixels(layout.WindowWidthTwips), height());
+    resize(width(), TwipsToPixels(layout.WindowHeightTwips));
+}
+
+CaptureLayout frmVantu::ApplyCaptureLayout(QSize shown)
+{
     const CaptureLayout layout =
-        LayoutForVideo(status.uiImageWidth, status.uiImageHeight, static_cast<float>(ui.Frame1->x()),
-                       static_cast<float>(ui.Frame1->y()));
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
     ui.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
                       static_cast<int>(std::lround(layout.FrameHeight)));
     ui.imgStatus->resize(ui.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
-    resize(TwipsToPixels(layout.WindowWidthTwips), height());
-    resize(width(), TwipsToPixels(layout.WindowHeightTwips));
+    return layout;
+}
+
+QSize frmVantu::WindowSizeForVideo(QSize shown) const
+{
+    const CaptureLayout layout =
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
+    return {TwipsToPixels(layout.WindowWidthTwips), TwipsToPixels(layout.WindowHeightTwips)};
+}
+
+void frmVantu::FitCaptureToWindow()
+{
+    // With scaling on, a window the user made smaller shows the whole picture smaller.
+    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
+    if (lwnd == nullptr || !lwnd->Scaling() || ui.Frame1->isHidden())
+        return;
+    CAPSTATUS status{};
+    capGetStatus(lwnd, &status, sizeof status);
+    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
+    const QSize shown =
+        FitVideoToArea(video, size(), [this](QSize size) { return WindowSizeForVideo(size); });
+    if (shown.isEmpty() || shown == lwnd->size())
+        return;
+    lwnd->resize(shown);
+    ApplyCaptureLayout(shown);
+}
+
+namespace
+{
+constexpr char WindowPositionKey[] = "window/position";
+} // namespace
+
+void frmVantu::RestoreWindowPosition()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr || screen() == nullptr)
+        return;
+    const QStringList parts = config->Value(QString::fromLatin1(WindowPositionKey)).split(QChar(','));
+    bool xRead = false;
+    bool yRead = false;
+    const QPoint saved(parts.value(0).toInt(&xRead), parts.value(1).toInt(&yRead));
+    if (parts.size() == 2 && xRead && yRead)
+        move(PlaceOnScreen(saved, frameGeometry().size(), screen()->availableGeometry()));
+}
+
+void frmVantu::SaveWindowPosition()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    QString error;
+    if (config == nullptr || !isVisible() ||
+        config->SetValue(QString::fromLatin1(WindowPositionKey), QStringLiteral("%1,%2").arg(x()).arg(y()),
+                         &error))
+        return;
+    WriteLogEntry(QStringLiteral("Could not keep the window's position for the next start: ") + error +
+                  QStringLiteral(" : ") + NowText(platform_.Clock));
 }
 
 void frmVantu::mnuFileExit_Click()
@@ -205,6 +288,7 @@ void frmVantu::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    SaveWindowPosition();
     ui.GrabTimer->stop();
     ui.InternetTimer->stop();
 
@@ -226,6 +310,7 @@ void frmVantu::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     ui.Line1->resize(width(), ui.Line1->height());
     LayoutBrowser();
+    FitCaptureToWindow();
 }
 
 bool frmVantu::eventFilter(QObject* watched, QEvent* event)

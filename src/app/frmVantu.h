@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BrowserLayout.h"
+#include "app/CaptureLayout.h"
 #include "app/VantuPlatform.h"
 #include "app/frmVantuUi.h"
 #include "app/modVantuVars.h"
@@ -92,6 +93,19 @@ private:
     void ConnectHandlers();
     DetectionServices MakeDetectionServices();
     void StartCapture();
+    // Routes the capture window's reports: its messages, log lines and size changes.
+    void ConnectCaptureWindow(CaptureWindow& window);
+    // The detections panel's tool tip while monitoring: frames analysed and dropped since Monitor began.
+    QString MonitorFiguresText() const;
+    // The main window's size around a capture area of the size given.
+    QSize WindowSizeForVideo(QSize shown) const;
+    // Sizes the "Live View" frame and the status picture around a capture area of the size given.
+    CaptureLayout ApplyCaptureLayout(QSize shown);
+    // Shrinks the capture area to a window the user made smaller, when the picture is scaled.
+    void FitCaptureToWindow();
+    // The window's place on the screen, kept in the capture settings across runs.
+    void RestoreWindowPosition();
+    void SaveWindowPosition();
     void ApplyModeScreen(const ModeScreen& screen);
     void ShowStatusPicture(StatusPicture picture);
     void SetLiveViewVisible(bool visible);
@@ -134,6 +148,9 @@ private:
     modVantuVars Vars;
     DetectorState detector_;
     BrowserLayout browserDesign_;
+    // Frames analysed since Monitor began, and the source's dropped frames counted before it began.
+    std::uint64_t framesAnalysed_ = 0;
+    std::uint32_t droppedBeforeMonitor_ = 0;
     std::int32_t storedFileCount_ = 0;
     StoredImageTally storedImages_;
     CommonDialog commonDialog1_;

@@ -11,6 +11,7 @@
 
 #include <QGroupBox>
 #include <QTimer>
+#include <algorithm>
 
 void frmVantu::GrabTimer_Timer()
 {
@@ -32,6 +33,8 @@ std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
     if (Vars.CurrentMode == ModePreview || Vars.CurrentMode == ModeView)
         return 0;
 
+    if (Vars.CurrentMode == ModeMonitor)
+        ++framesAnalysed_;
     // The frame is summed where the driver left it.
     const auto byteSum = static_cast<std::int64_t>(ByteSum(header->lpData, header->dwBytesUsed));
     const DetectorStep step = StepDetector(detector_, byteSum, Vars.Settings.Sensitivity);
@@ -62,6 +65,19 @@ std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
         detector_.LastFrameSum = byteSum;
     }
     return 0;
+}
+
+QString frmVantu::MonitorFiguresText() const
+{
+    if (Vars.CurrentMode != ModeMonitor)
+        return {};
+    CAPSTATUS status{};
+    capGetStatus(Vars.CaptureWindowHandle, &status, sizeof status);
+    const std::uint32_t dropped = status.dwCurrentVideoFramesDropped -
+                                  std::min(status.dwCurrentVideoFramesDropped, droppedBeforeMonitor_);
+    return QStringLiteral("Since Monitor began: %1 frames analysed, %2 dropped")
+        .arg(framesAnalysed_)
+        .arg(dropped);
 }
 
 DetectionServices frmVantu::MakeDetectionServices()

@@ -2,9 +2,11 @@
 
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "settings/FilePicker.h"
 #include "settings/Volumes.h"
 #include "ui/AppDirectory.h"
+#include "ui/StatusPanels.h"
 void frmVantu::mnuPreferences_Click()
 {
     frmPreferences& preferences = LoadPreferences();
@@ -75,7 +77,18 @@ void frmVantu::SelectDriver_Selected(const QString& name, const CAPDRIVERCAPS& c
     Vars.Settings.DeviceName = name;
     frmPreferences& preferences = LoadPreferences();
     preferences.DisableMissingDriverDialogs(caps);
+    preferences.EnablePresentDriverDialogs(caps);
     preferences.ShowDeviceName(name);
+    // A driver chosen after the first one could not start shows its picture at once.
+    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
+    if (!IsTrue(capPreview(lwnd, True)))
+        return;
+    capPreviewScale(lwnd, True);
+    capPreviewRate(lwnd, 1);
+    lwnd->RestoreDisplayOptions();
+    ResizeCaptureWindow(lwnd);
+    if (Vars.CurrentMode == ModePreview && ui.StatusBar1->Text(1) == QStringLiteral("Initializing..."))
+        ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
 }
 
 void frmVantu::UnloadSelect()

@@ -46,6 +46,13 @@ void frmVantu::ChangeMode(Mode NewMode)
                               { return FrameCallback(window, header); });
     }
     if (NewMode == ModeMonitor)
+    {
+        framesAnalysed_ = 0;
+        CAPSTATUS status{};
+        capGetStatus(lwnd, &status, sizeof status);
+        droppedBeforeMonitor_ = status.dwCurrentVideoFramesDropped;
+    }
+    if (NewMode == ModeMonitor)
         WriteLogEntry(QStringLiteral("Entered Monitor Mode: ") + NowText(platform_.Clock));
     if (NewMode == ModePreview)
     {

@@ -19,6 +19,7 @@ public:
     std::vector<CaptureDriverEntry> Enumerate() override;
 
     CaptureConfig& Config() { return config_; }
+    CaptureConfig* Settings() override { return &config_; }
 
 private:
     CaptureConfig config_;

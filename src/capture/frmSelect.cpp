@@ -1,5 +1,6 @@
 #include "capture/frmSelect.h"
 
+#include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
 
 #include <QComboBox>
@@ -35,14 +36,10 @@ frmSelect::frmSelect(CaptureWindow* captureWindow, QWidget* parent)
 void frmSelect::Form_Load()
 {
     cmboSource->clear();
-    for (std::uint16_t index = 0;; ++index)
-    {
-        char name[100] = {};
-        char version[100] = {};
-        if (!capGetDriverDescriptionA(index, name, sizeof name, version, sizeof version))
-            break;
-        cmboSource->addItem(QString::fromUtf8(name));
-    }
+    // Each entry carries the driver's key: a camera plugged in or removed while the dialog is open
+    // moves the others, and Select still connects the one the user chose.
+    for (const CaptureDriverEntry& entry : EnumerateCaptureDrivers())
+        cmboSource->addItem(entry.Name, CaptureDriverKey(entry));
     cmboSource->setCurrentIndex(-1);
     CAPDRIVERCAPS caps{};
     if (IsTrue(capDriverGetCaps(captureWindow_, &caps, sizeof caps)) &&
@@ -52,7 +49,10 @@ void frmSelect::Form_Load()
 
 void frmSelect::cmdSelect_Click()
 {
-    const int chosen = cmboSource->currentIndex();
+    const int chosen =
+        cmboSource->currentIndex() < 0
+            ? -1
+            : FindCaptureDriver(EnumerateCaptureDrivers(), cmboSource->currentData().toString());
     if (chosen >= 0 && IsTrue(capDriverConnect(captureWindow_, chosen)))
     {
         CAPDRIVERCAPS caps{};

@@ -174,6 +174,8 @@ Flag capGetStatus(CaptureWindow* lwnd, CAPSTATUS* status, std::size_t size)
                           record.fScale = window.Scaling();
                           record.dwCurrentVideoFrame =
                               static_cast<std::uint32_t>(window.CurrentFrame().Sequence);
+                          record.dwCurrentVideoFramesDropped =
+                              static_cast<std::uint32_t>(window.DroppedFrames());
                           return record;
                       });
 }

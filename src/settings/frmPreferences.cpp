@@ -1,6 +1,7 @@
 #include "settings/frmPreferences.h"
 
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "common/SettingsRecord.h"
 #include "detect/Sensitivity.h"
 #include "settings/DetectionTab.h"
@@ -154,6 +155,16 @@ void frmPreferences::DisableMissingDriverDialogs(const CAPDRIVERCAPS& caps)
         cmdVidDisplay->setEnabled(false);
 }
 
+void frmPreferences::EnablePresentDriverDialogs(const CAPDRIVERCAPS& caps)
+{
+    if (caps.fHasDlgVideoSource != 0)
+        cmdVidSource->setEnabled(true);
+    if (caps.fHasDlgVideoFormat != 0)
+        cmdVidFormat->setEnabled(true);
+    if (caps.fHasDlgVideoDisplay != 0)
+        cmdVidDisplay->setEnabled(true);
+}
+
 void frmPreferences::cmdSelectDevice_Click()
 {
     links_.ShowSelect();
@@ -166,6 +177,12 @@ void frmPreferences::cmdVidDisplay_Click()
 void frmPreferences::cmdVidSource_Click()
 {
     capDlgVideoSource(links_.CaptureWindowHandle);
+    // The dialog may have given the source another name ("Video file: ..."): the device name follows.
+    if (links_.CaptureWindowHandle != nullptr && links_.CaptureWindowHandle->Connected())
+    {
+        links_.Settings.DeviceName = links_.CaptureWindowHandle->DriverName();
+        ShowDeviceName(links_.Settings.DeviceName);
+    }
 }
 
 void frmPreferences::cmdVidFormat_Click()

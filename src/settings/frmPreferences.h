@@ -32,6 +32,9 @@ public:
 
     // Disables the buttons of the driver dialogs that caps says the driver lacks; never enables one.
     void DisableMissingDriverDialogs(const CAPDRIVERCAPS& caps);
+    // Enables the buttons of the driver dialogs that caps says the driver has, after another driver
+    // without them had them disabled.
+    void EnablePresentDriverDialogs(const CAPDRIVERCAPS& caps);
     // Shows the name of the device the capture window now uses.
     void ShowDeviceName(const QString& deviceName);
 

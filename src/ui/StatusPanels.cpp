@@ -1,6 +1,8 @@
 #include "ui/StatusPanels.h"
 
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 
 StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : QStatusBar(parent)
 {
@@ -38,5 +40,29 @@ QString StatusPanels::Key(int position) const
 }
 QString StatusPanels::ToolTip(int position) const
 {
-    return Label(position)->toolTip();
+    const QLabel* label = Label(position);
+    if (const auto found = toolTipSources_.find(label); found != toolTipSources_.end())
+        if (const QString text = found->second(); !text.isEmpty())
+            return text;
+    return label->toolTip();
+}
+
+void StatusPanels::SetToolTipSource(int position, std::function<QString()> source)
+{
+    QLabel* label = Label(position);
+    toolTipSources_[label] = std::move(source);
+    label->installEventFilter(this);
+}
+
+bool StatusPanels::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        for (int position = 1; position <= Count(); ++position)
+            if (Label(position) == watched)
+            {
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), ToolTip(position),
+                                   Label(position));
+                return true;
+            }
+    return QStatusBar::eventFilter(watched, event);
 }

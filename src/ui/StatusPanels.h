@@ -2,6 +2,8 @@
 
 #include <QStatusBar>
 #include <QString>
+#include <functional>
+#include <map>
 #include <vector>
 
 class QLabel;
@@ -25,10 +27,17 @@ public:
     QString Text(int position) const;
     void SetText(int position, const QString& text);
     QString Key(int position) const;
+    // The tool tip the panel shows now: the text of its source when that gives one, else its own.
     QString ToolTip(int position) const;
+    // Computes the panel's tool tip each time it is shown, for figures that change with every frame.
+    void SetToolTipSource(int position, std::function<QString()> source);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* Label(int position) const;
 
     std::vector<QLabel*> labels_;
+    std::map<const QObject*, std::function<QString()>> toolTipSources_;
 };

@@ -184,6 +184,27 @@ TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
     EXPECT_EQ(Log(), before) << "no exit line while e-mailing or when leaving for View";
 }
 
+TEST_F(ModesTest, DetectionsToolTipCountsFramesAnalysedAndDroppedSinceMonitorBegan)
+{
+    const QString plain = W().Ui().StatusBar1->ToolTip(3);
+    drivers.Camera().QueueFrame(1000);
+    drivers.Camera().SkipFrames(5); // dropped before monitoring: not counted
+    drivers.Camera().QueueFrame(1000);
+    W().GrabTimer_Timer();
+    W().ChangeMode(ModeMonitor);
+    W().GrabTimer_Timer();
+    drivers.Camera().QueueFrame(1000);
+    drivers.Camera().SkipFrames(2);
+    drivers.Camera().QueueFrame(1000);
+    drivers.Camera().QueueFrame(1000);
+    for (int i = 0; i < 4; ++i)
+        W().GrabTimer_Timer();
+    EXPECT_EQ(W().Ui().StatusBar1->ToolTip(3),
+              QStringLiteral("Since Monitor began: 4 frames analysed, 2 dropped"));
+    W().ChangeMode(ModePreview);
+    EXPECT_EQ(W().Ui().StatusBar1->ToolTip(3), plain);
+}
+
 TEST_F(ModesTest, PreviewBringsTheLivePictureBackAfterMonitoring)
 {
     CaptureWindow* capture = W().CaptureWindowHandle();

@@ -86,6 +86,51 @@ TEST_F(VideoDialogsTest, SelectConnectsTheChosenDriverAndShowsItsName)
     EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 2"));
 }
 
+TEST_F(VideoDialogsTest, ACameraPluggedInAtTheFrontKeepsSelectOnTheChosenEntry)
+{
+    frmVantu& w = Start();
+    const auto plugIn = [this]
+    {
+        auto camera = std::make_shared<ScriptedCamera>();
+        camera->Name = QStringLiteral("USB camera");
+        drivers.List()->Cameras.insert(drivers.List()->Cameras.begin(), camera);
+    };
+    InSelect(w,
+             [&](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(1);
+                 plugIn(); // while the dialog is open
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(drivers.Camera(2).Opens, 1) << "the camera chosen, now at another place";
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 1"));
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 EXPECT_EQ(select.cmboSource->currentText(), QStringLiteral("Scripted camera 1"));
+                 select.cmboSource->setCurrentIndex(0);
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(drivers.Camera(0).Opens, 1) << "the entry at the place of the connected one is another driver";
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("USB camera"));
+}
+
+TEST_F(VideoDialogsTest, ADriverChosenAfterAFailedStartShowsItsPictureAtOnce)
+{
+    drivers.Camera(0).OpenSucceeds = false;
+    drivers.Camera(1).Size = QSize(352, 288);
+    frmVantu& w = Start();
+    InSelect(w,
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(1);
+                 select.cmdSelect->click();
+             });
+    EXPECT_EQ(w.CaptureWindowHandle()->size(), QSize(352, 288));
+    EXPECT_TRUE(w.CaptureWindowHandle()->Previewing());
+    EXPECT_EQ(w.Ui().StatusBar1->Text(1), QStringLiteral("Previewing..."));
+}
+
 TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
 {
     drivers.Camera(1).OpenSucceeds = false;
@@ -103,7 +148,7 @@ TEST_F(VideoDialogsTest, AFailedConnectionClosesSilentlyAndChangesNothing)
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
-TEST_F(VideoDialogsTest, MissingDriverDialogsDisableTheirButtonsWhichStayDisabled)
+TEST_F(VideoDialogsTest, DialogButtonsFollowTheChosenDriverBothWays)
 {
     drivers.Camera(1).HasFormatDialog = false;
     frmVantu& w = Start();
@@ -124,7 +169,7 @@ TEST_F(VideoDialogsTest, MissingDriverDialogsDisableTheirButtonsWhichStayDisable
                  select.cmboSource->setCurrentIndex(0);
                  select.cmdSelect->click();
              });
-    EXPECT_FALSE(preferences.cmdVidFormat->isEnabled()) << "a button is never enabled by a selection";
+    EXPECT_TRUE(preferences.cmdVidFormat->isEnabled()) << "a driver with the dialog enables its button again";
 
     CAPDRIVERCAPS noDisplay{};
     noDisplay.fHasDlgVideoSource = 1;
@@ -160,8 +205,12 @@ TEST_F(VideoDialogsTest, FormatResizesTheLiveViewToTheNewFrameSize)
     EXPECT_EQ(w.CaptureWindowHandle()->size(), QSize(640, 480));
     EXPECT_EQ(w.Ui().Frame1->size(), QSize(648, 495));
 
+    drivers.Camera(0).NameAfterSourceDialog = QStringLiteral("Video file: porch.avi");
     w.Preferences()->cmdVidSource->click();
     EXPECT_EQ(drivers.Camera(0).SourceDialogs, 1);
+    EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Video file: porch.avi"))
+        << "the name follows the source";
+    EXPECT_EQ(w.Preferences()->txtDevice->text(), QStringLiteral("Video file: porch.avi"));
 }
 
 TEST_F(VideoDialogsTest, PreferencesShowTheSettingsOfNowAndSaveWhenTheyClose)

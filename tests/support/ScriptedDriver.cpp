@@ -27,6 +27,12 @@ void ScriptedCamera::RaiseStatus(int number, const QString& text)
         Live->Status(number, text);
 }
 
+void ScriptedCamera::RaiseState(const SourceState& state)
+{
+    if (Live != nullptr)
+        Live->State(state);
+}
+
 void ScriptedCamera::AnnounceFrame()
 {
     if (Live != nullptr)
@@ -66,7 +72,8 @@ bool ScriptedDriver::TakeFrame(DibFrame& front)
         return false;
     front = std::move(camera_->Frames.front());
     camera_->Frames.pop_front();
-    front.Sequence = ++sequence_;
+    sequence_ += 1 + front.Sequence; // a queued frame's Sequence holds the frames skipped before it
+    front.Sequence = sequence_;
     return true;
 }
 
@@ -78,10 +85,16 @@ std::vector<CaptureDriverEntry> ScriptedDriverList::Enumerate()
         CaptureDriverEntry entry;
         entry.Name = camera->Name;
         entry.Version = QStringLiteral("1.0");
+        // A camera keeps its key when the source dialog renames it.
+        entry.Key = QStringLiteral("scripted/%1").arg(reinterpret_cast<quintptr>(camera.get()));
         entry.Create = [camera] { return std::make_unique<ScriptedDriver>(camera); };
         if (camera->HasSourceDialog)
             entry.SourceDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
-            { ++camera->SourceDialogs; };
+            {
+                ++camera->SourceDialogs;
+                if (!camera->NameAfterSourceDialog.isEmpty())
+                    camera->Name = camera->NameAfterSourceDialog;
+            };
         if (camera->HasFormatDialog)
             entry.FormatDialog = [camera](CaptureDriver&, QWidget*, IMessageBox&)
             {

@@ -25,6 +25,8 @@ struct ScriptedCamera
     bool HasFormatDialog = true;
     // The size the format dialog switches to, when set.
     QSize SizeAfterFormatDialog;
+    // The name the source dialog gives the camera, when set.
+    QString NameAfterSourceDialog;
     int SourceDialogs = 0;
     int FormatDialogs = 0;
     int Opens = 0;
@@ -35,9 +37,16 @@ struct ScriptedCamera
     {
         Frames.push_back(FrameWithByteSum(Size.width(), Size.height(), byteSum));
     }
+    // Before the frame queued last, the camera produced count frames that were replaced unseen.
+    void SkipFrames(std::uint64_t count)
+    {
+        if (!Frames.empty())
+            Frames.back().Sequence += count;
+    }
     // Reports a driver error as the capture thread of a real driver would.
     void RaiseError(int number, const QString& text);
     void RaiseStatus(int number, const QString& text);
+    void RaiseState(const SourceState& state);
     // Tells the capture window that a frame is ready, as a capture thread does.
     void AnnounceFrame();
 };
@@ -58,6 +67,7 @@ public:
     void Raise(int number, const QString& text) { emit ErrorOccurred(number, text); }
     void Status(int number, const QString& text) { emit StatusChanged(number, text); }
     void Announce() { emit FrameReady(); }
+    void State(const SourceState& state) { emit SourceStateChanged(state); }
 
 private:
     std::shared_ptr<ScriptedCamera> camera_;
@@ -71,7 +81,10 @@ class ScriptedDriverList final : public CaptureDriverList
 {
 public:
     std::vector<CaptureDriverEntry> Enumerate() override;
+    CaptureConfig* Settings() override { return Config; }
     std::vector<std::shared_ptr<ScriptedCamera>> Cameras;
+    // The capture settings, when a test gives some.
+    CaptureConfig* Config = nullptr;
 };
 
 // Installs scripted cameras as the machine's drivers for the life of the object.

@@ -16,6 +16,22 @@ StreamDriverEvents::StreamDriverEvents(CaptureDriver& driver)
     connect(
         &driver, &CaptureDriver::ErrorOccurred, this,
         [this](int number, const QString& text) { Errors.emplace_back(number, text); }, Qt::QueuedConnection);
+    connect(
+        &driver, &CaptureDriver::SourceStateChanged, this,
+        [this](const SourceState& state) { States.push_back(state); }, Qt::QueuedConnection);
+}
+
+bool StreamOpenSettled(CaptureDriver& driver, const StreamDriverEvents& events)
+{
+    if (!driver.Open())
+        return false;
+    const auto live = [&]
+    {
+        return std::any_of(events.States.begin(), events.States.end(),
+                           [](const SourceState& state) { return state.Status == SourceStatus::Live; });
+    };
+    StreamWaitUntil([&] { return live() || events.State().Status != SourceStatus::Connecting; });
+    return live();
 }
 
 bool StreamDriverEvents::HasNotice(int number) const

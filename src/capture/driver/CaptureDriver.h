@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/driver/DibFrame.h"
+#include "capture/driver/SourceState.h"
 
 #include <QObject>
 #include <QSize>
@@ -28,6 +29,10 @@ public:
     // false when no new frame is there.
     virtual bool TakeFrame(DibFrame& front) = 0;
 
+    // On: a source that can wait (a video file) holds each frame back until the previous one was
+    // taken, so that every frame is handed out. Sources that cannot wait (cameras) ignore it.
+    virtual void HoldFramesUntilTaken(bool on) { (void)on; }
+
 signals:
     // A new frame can be taken. May be emitted from the capture thread.
     void FrameReady();
@@ -36,4 +41,7 @@ signals:
     void ErrorOccurred(int number, const QString& text);
     // A change of state worth a notice (reconnecting, end of a file). May be emitted from any thread.
     void StatusChanged(int number, const QString& text);
+    // The source's state changed: connecting, live, lost, ended. A driver that never reports one is
+    // taken to be live once it opened. May be emitted from any thread.
+    void SourceStateChanged(const SourceState& state);
 };

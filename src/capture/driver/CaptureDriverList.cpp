@@ -9,9 +9,27 @@ std::shared_ptr<CaptureDriverList>& Installed()
 }
 } // namespace
 
+QString CaptureDriverKey(const CaptureDriverEntry& entry)
+{
+    return entry.Key.isEmpty() ? entry.Name : entry.Key;
+}
+
+int FindCaptureDriver(const std::vector<CaptureDriverEntry>& entries, const QString& key)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (CaptureDriverKey(entries[i]) == key)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers)
 {
     Installed() = std::move(drivers);
+}
+
+CaptureConfig* InstalledCaptureConfig()
+{
+    return Installed() ? Installed()->Settings() : nullptr;
 }
 
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers()

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+class CaptureConfig;
 class CaptureDriver;
 class IMessageBox;
 class QWidget;
@@ -31,7 +32,15 @@ struct CaptureDriverEntry
     std::function<std::unique_ptr<CaptureDriver>()> Create;
     CaptureDriverDialog SourceDialog;
     CaptureDriverDialog FormatDialog;
+    // What identifies the driver whatever its place in the list: a camera keeps its key when others
+    // are plugged in or removed. Empty when the name does.
+    QString Key;
 };
+
+// The key of entry: its own, or its name.
+QString CaptureDriverKey(const CaptureDriverEntry& entry);
+// The place of the entry with key in entries; -1 when there is none.
+int FindCaptureDriver(const std::vector<CaptureDriverEntry>& entries, const QString& key);
 
 // The drivers installed on the machine, in driver-index order. Enumerated afresh on each request,
 // so that a camera plugged in later appears.
@@ -42,9 +51,13 @@ public:
 
     virtual ~CaptureDriverList() = default;
     virtual std::vector<CaptureDriverEntry> Enumerate() = 0;
+    // The capture settings the drivers keep ("Vantu.Capture"); null for a list without them.
+    virtual CaptureConfig* Settings() { return nullptr; }
 };
 
 // The list that capGetDriverDescriptionA and driver connection use. Empty until the program (or a
 // test) installs one.
 void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers);
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers();
+// The installed list's capture settings; null without them.
+CaptureConfig* InstalledCaptureConfig();

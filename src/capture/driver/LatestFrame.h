@@ -2,6 +2,8 @@
 
 #include "capture/driver/DibFrame.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -33,7 +35,23 @@ public:
             return false;
         std::swap(front, newest_);
         fresh_ = false;
+        taken_.notify_all();
         return true;
+    }
+
+    // Producer side, for a source that can wait (a file): waits until the consumer took the newest
+    // frame, so that publishing the next one replaces none. False when stop was set; Interrupt()
+    // ends the wait after setting it.
+    bool WaitUntilTaken(const std::atomic<bool>& stop)
+    {
+        std::unique_lock lock(mutex_);
+        taken_.wait(lock, [&] { return !fresh_ || stop.load(); });
+        return !stop.load();
+    }
+    void Interrupt()
+    {
+        std::lock_guard lock(mutex_);
+        taken_.notify_all();
     }
 
     // Forgets a frame that was published but not taken, so that a new start hands out only new frames.
@@ -45,6 +63,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
+    std::condition_variable taken_;
     DibFrame back_;
     DibFrame newest_;
     bool fresh_ = false;

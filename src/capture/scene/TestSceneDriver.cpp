@@ -4,6 +4,7 @@
 #include "capture/scene/TestSceneFormatDialog.h"
 #include "capture/scene/TestSceneRenderer.h"
 
+#include <QMetaObject>
 #include <QTime>
 #include <algorithm>
 #include <chrono>
@@ -98,10 +99,15 @@ bool TestSceneDriver::ApplyFormat(const TestSceneFormat& format, QString* error)
         Close();
         format_ = format;
         if (!Start())
-            emit ErrorOccurred(ErrorRestartFailed,
-                               QStringLiteral("The test scene could not start again at %1 x %2 pixels.")
-                                   .arg(format.Size.width())
-                                   .arg(format.Size.height()));
+        {
+            // Told after the Format dialog's handler has returned, as the other drivers' failures
+            // arrive from their threads.
+            const QString text = QStringLiteral("The test scene could not start again at %1 x %2 pixels.")
+                                     .arg(format.Size.width())
+                                     .arg(format.Size.height());
+            QMetaObject::invokeMethod(
+                this, [this, text] { emit ErrorOccurred(ErrorRestartFailed, text); }, Qt::QueuedConnection);
+        }
     }
     return saved;
 }
@@ -160,5 +166,6 @@ CaptureDriverEntry TestSceneDriverEntry(CaptureConfig& config)
             QStringLiteral("1.0"),
             [&config] { return std::make_unique<TestSceneDriver>(config); },
             {},
-            DialogFor(&ShowTestSceneFormatDialog)};
+            DialogFor(&ShowTestSceneFormatDialog),
+            QStringLiteral("scene")};
 }

@@ -33,7 +33,8 @@ CaptureDriverDialog ModuleDialog(CaptureDriverDialog StreamModuleFunctions::*dia
 CaptureDriverEntry StreamDriverEntry(CaptureConfig& config)
 {
     const StreamSettings settings = LoadStreamSettings(config);
-    return {StreamDriverName(settings.Location), QStringLiteral("1.0"),
+    return {StreamDriverName(settings.Location),
+            QStringLiteral("1.0"),
             [&config]() -> std::unique_ptr<CaptureDriver>
             {
                 // Without the module the source is missing from this installation; connecting it
@@ -42,7 +43,8 @@ CaptureDriverEntry StreamDriverEntry(CaptureConfig& config)
                 return module != nullptr ? module->CreateDriver(config) : nullptr;
             },
             ModuleDialog(&StreamModuleFunctions::SourceDialog),
-            ModuleDialog(&StreamModuleFunctions::FormatDialog)};
+            ModuleDialog(&StreamModuleFunctions::FormatDialog),
+            QStringLiteral("stream")};
 }
 
 bool StreamLocationSet(const CaptureConfig& config)

@@ -54,7 +54,9 @@ StreamSourceDialog::StreamSourceDialog(const StreamSettings& current, StreamSour
     locationRow->addWidget(txtLocation_, 1);
     locationRow->addWidget(cmdBrowse_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Location:"), locationRow);
+    auto* lblLocation = new QLabel(QStringLiteral("&Location:"), this);
+    lblLocation->setBuddy(txtLocation_);
+    form->addRow(lblLocation, locationRow);
     form->addRow(QStringLiteral("RTSP &transport:"), cmboTransport_);
     LayOutWithOkCancel(*this, {form, lblMessage_});
 }
@@ -76,9 +78,8 @@ void StreamSourceDialog::accept()
 {
     const StreamSettings chosen = Chosen();
     QString error;
-    if (chosen.Location.isEmpty())
-        error = QStringLiteral("Enter the address of a network camera or the path of a video file.");
-    else if (check_)
+    // An empty location is accepted: it clears the source.
+    if (!chosen.Location.isEmpty() && check_)
     {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         if (check_(chosen, &error))

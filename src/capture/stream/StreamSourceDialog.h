@@ -17,8 +17,9 @@ using StreamSourceCheck = std::function<bool(const StreamSettings& chosen, QStri
 using StreamFilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
 // The Source dialog of the network camera / video file driver: the location (an address or a file,
-// with a file picker) and the RTSP transport. OK tries the source first; a source that cannot be
-// opened is explained in the dialog, which stays open so that the user can correct it.
+// with a file picker) and the RTSP transport; an empty location clears the source. OK checks the
+// source first; a source that fails the check is explained in the dialog, which stays open so that
+// the user can correct it.
 class StreamSourceDialog final : public QDialog
 {
     Q_OBJECT

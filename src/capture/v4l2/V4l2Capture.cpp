@@ -22,6 +22,11 @@ void V4l2Driver::CaptureLoop()
             error = DeviceGone() ? ENODEV : 0;
         else
             error = streaming_ ? TakeStreamedFrame(revents) : TakeReadFrame(revents);
+        if (error == ENODEV)
+        {
+            AwaitReplug();
+            return;
+        }
         if (error != 0)
         {
             ReportFailure(error, QStringLiteral("The camera \"%1\" stopped delivering pictures: %2")

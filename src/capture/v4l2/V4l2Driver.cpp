@@ -60,9 +60,14 @@ bool V4l2Driver::Open()
 
 void V4l2Driver::Close()
 {
-    stop_ = true;
+    {
+        std::lock_guard lock(waitMutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
     if (thread_.joinable())
         thread_.join();
+    replugging_ = false;
     // After an unplug these calls fail: the device is gone and there is nothing left to give back.
     if (streamOn_)
     {

@@ -10,7 +10,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -19,13 +21,16 @@ class CaptureConfig;
 
 // A V4L2 camera through libv4l2, which converts whatever the camera sends (YUYV, MJPEG, ...) into
 // BGR24 pictures. Captures on a thread of its own. The chosen format and input are kept in the capture
-// settings per camera and used at the next start.
+// settings per camera and used at the next start. A camera that is unplugged is looked for again, by
+// its bus and its name, among the video nodes of its folder, and opened again when it is back.
 class V4l2Driver final : public CaptureDriver
 {
 public:
     // How long the capture thread waits for a picture before it looks at its stop flag again.
     static constexpr int PollTimeoutMs = 100;
     static constexpr unsigned BufferCount = 4;
+    // How often the nodes are looked through for an unplugged camera.
+    static constexpr std::chrono::milliseconds ReplugScan{1000};
 
     // config must outlive the driver.
     V4l2Driver(std::shared_ptr<const V4l2Api> api, V4l2DeviceInfo device, CaptureConfig& config);
@@ -88,6 +93,11 @@ private:
     void Deliver(const std::uint8_t* data, std::size_t size);
     // Reports a failure that stops the camera, once per start.
     void ReportFailure(int error, const QString& text);
+    // Capture thread: the camera was unplugged; looks for it until it is back or the driver closes.
+    void AwaitReplug();
+    // User-interface thread: opens the camera found again at its (maybe new) node.
+    void Reopen(const V4l2DeviceInfo& found);
+    void TellState(SourceStatus status, const QString& reason = {});
 
     std::shared_ptr<const V4l2Api> api_;
     V4l2DeviceInfo device_;
@@ -117,6 +127,10 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> failed_{false};
+    // Set by the capture thread while it looks for the unplugged camera; cleared by Close().
+    std::atomic<bool> replugging_{false};
+    std::mutex waitMutex_;
+    std::condition_variable wake_;
     std::chrono::steady_clock::time_point started_;
     LatestFrame latest_;
 };

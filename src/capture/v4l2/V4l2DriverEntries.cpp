@@ -18,6 +18,7 @@ std::vector<CaptureDriverEntry> V4l2DriverEntries(CaptureConfig& config, const Q
         { return std::make_unique<V4l2Driver>(api, device, config); };
         entry.SourceDialog = DialogFor(&ShowV4l2SourceDialog);
         entry.FormatDialog = DialogFor(&ShowV4l2FormatDialog);
+        entry.Key = QStringLiteral("v4l2/") + V4l2ConfigPrefix(device);
         entries.push_back(std::move(entry));
     }
     return entries;

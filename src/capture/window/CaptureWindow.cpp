@@ -1,8 +1,10 @@
 #include "capture/window/CaptureWindow.h"
 
+#include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriver.h"
 #include "capture/window/DibFile.h"
 #include "capture/window/DibImage.h"
+#include "capture/window/SourceStateOverlay.h"
 #include "capture/window/VideoDisplayDialog.h"
 
 #include <QPaintEngine>
@@ -11,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent)
+CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent), overlay_(new SourceStateOverlay(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     previewDelay_.setSingleShot(true);
@@ -26,28 +28,58 @@ CaptureWindow::~CaptureWindow()
 
 bool CaptureWindow::ConnectDriver(int index)
 {
-    if (driver_ && index == driverIndex_)
-        return true;
     std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
     if (index < 0 || static_cast<std::size_t>(index) >= drivers.size() || !drivers[index].Create)
         return false;
+    if (driver_ && CaptureDriverKey(drivers[index]) == driverKey_)
+        return true;
     std::unique_ptr<CaptureDriver> driver = drivers[index].Create();
     if (!driver)
         return false;
     connect(driver.get(), &CaptureDriver::FrameReady, this, &CaptureWindow::OnFrameReady);
     connect(driver.get(), &CaptureDriver::ErrorOccurred, this, &CaptureWindow::OnDriverError);
     connect(driver.get(), &CaptureDriver::StatusChanged, this, &CaptureWindow::OnDriverStatus);
-    if (!driver->Open())
+    connect(driver.get(), &CaptureDriver::SourceStateChanged, this, &CaptureWindow::OnSourceState);
+    opening_ = driver.get();
+    stateReported_ = false;
+    stateLog_.Reset();
+    const SourceState previous = state_;
+    const bool opened = driver->Open();
+    opening_ = nullptr;
+    if (!opened)
+    {
+        if (stateReported_)
+            EnterState(previous);
         return false;
+    }
     if (driver_)
         driver_->Close();
     driver_ = std::move(driver);
-    driverIndex_ = index;
+    driverKey_ = CaptureDriverKey(drivers[index]);
     dialogs_ = std::move(drivers[index]);
     current_ = DibFrame{};
+    dropped_ = 0;
+    taken_ = 0;
+    holding_ = false;
+    if (!stateReported_)
+        EnterState({SourceStatus::Live, dialogs_.Name, {}, 0, 0});
     shownStale_ = true;
     update();
     return true;
+}
+
+int CaptureWindow::DriverIndex() const
+{
+    return driver_ ? FindCaptureDriver(EnumerateCaptureDrivers(), driverKey_) : -1;
+}
+
+QString CaptureWindow::DriverName() const
+{
+    if (!driver_)
+        return {};
+    const std::vector<CaptureDriverEntry> drivers = EnumerateCaptureDrivers();
+    const int index = FindCaptureDriver(drivers, driverKey_);
+    return index >= 0 ? drivers[static_cast<std::size_t>(index)].Name : dialogs_.Name;
 }
 
 QSize CaptureWindow::FrameSize() const
@@ -69,6 +101,8 @@ bool CaptureWindow::GrabFrame()
 {
     if (!driver_)
         return false;
+    if (preview_ || !holding_)
+        HoldFrames(true);
     preview_ = false; // a single-frame grab ends the live preview
     previewDelay_.stop();
     return DeliverFrame();
@@ -80,7 +114,10 @@ bool CaptureWindow::SetPreview(bool on)
         return false;
     preview_ = on;
     if (on)
+    {
+        HoldFrames(false);
         OnFrameReady();
+    }
     else
         previewDelay_.stop();
     return true;
@@ -140,8 +177,10 @@ void CaptureWindow::OnFrameReady()
 
 bool CaptureWindow::DeliverFrame()
 {
+    const QSize previousSize(current_.Width, current_.Height);
     if (!driver_->TakeFrame(current_))
         return false;
+    NoteTakenFrame(current_, previousSize);
     shownStale_ = true;
     update();
     if (onFrame_)
@@ -171,6 +210,45 @@ void CaptureWindow::OnDriverStatus(int number, const QString& text)
     }
 }
 
+void CaptureWindow::OnSourceState(const SourceState& state)
+{
+    CaptureDriver* from = qobject_cast<CaptureDriver*>(sender());
+    if (from != nullptr && from != driver_.get() && from != opening_)
+        return; // a report of a driver replaced since, still on its way
+    stateReported_ = true;
+    EnterState(state);
+}
+
+void CaptureWindow::EnterState(const SourceState& state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    overlay_->SetNotice(SourceStateNotice(state));
+    const QString entry = stateLog_.Enter(state);
+    if (!entry.isEmpty())
+        emit SourceLogEntry(entry);
+}
+
+void CaptureWindow::HoldFrames(bool on)
+{
+    // Grabbing frames one by one (monitoring) analyses each: a file then waits for every grab. The
+    // live preview shows the newest and lets a file play at its pace.
+    holding_ = on;
+    driver_->HoldFramesUntilTaken(on);
+}
+
+void CaptureWindow::NoteTakenFrame(const DibFrame& frame, QSize previousSize)
+{
+    // Sequence numbers count from 1, and start again at 1 when the source restarts: only a gap counts.
+    if (frame.Sequence > taken_ + 1)
+        dropped_ += frame.Sequence - taken_ - 1;
+    taken_ = frame.Sequence;
+    const QSize size(frame.Width, frame.Height);
+    if (size != previousSize)
+        emit FrameSizeChanged(size);
+}
+
 bool CaptureWindow::ShowDisplayDialog()
 {
     if (!driver_)
@@ -181,8 +259,46 @@ bool CaptureWindow::ShowDisplayDialog()
         scale_ = dialog.ScaleToWindow();
         keepAspectRatio_ = dialog.KeepAspectRatio();
         update();
+        SaveDisplayOptions();
     }
     return true;
+}
+
+namespace
+{
+constexpr char ScaleKey[] = "display/scale";
+constexpr char KeepAspectRatioKey[] = "display/keepaspectratio";
+} // namespace
+
+void CaptureWindow::RestoreDisplayOptions()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr)
+        return;
+    const QString scale = config->Value(QString::fromLatin1(ScaleKey));
+    const QString keep = config->Value(QString::fromLatin1(KeepAspectRatioKey));
+    if (!scale.isEmpty())
+        scale_ = scale == QLatin1String("1");
+    if (!keep.isEmpty())
+        keepAspectRatio_ = keep == QLatin1String("1");
+    update();
+}
+
+void CaptureWindow::SaveDisplayOptions()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    QString error;
+    if (config == nullptr ||
+        (config->SetValue(QString::fromLatin1(ScaleKey), scale_ ? QStringLiteral("1") : QStringLiteral("0"),
+                          &error) &&
+         config->SetValue(QString::fromLatin1(KeepAspectRatioKey),
+                          keepAspectRatio_ ? QStringLiteral("1") : QStringLiteral("0"), &error)))
+        return;
+    messages_->Show(
+        QStringLiteral("Vantu uses the new display options now but could not keep them for the next "
+                       "start: ") +
+            error,
+        MsgBoxStyle::Exclamation, QStringLiteral("Video Display"));
 }
 
 bool CaptureWindow::ShowCompressionDialog()

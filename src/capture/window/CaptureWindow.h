@@ -2,6 +2,7 @@
 
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/driver/DibFrame.h"
+#include "capture/driver/SourceState.h"
 #include "ui/MessageBox.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 
 class CaptureDriver;
 class QPainter;
+class SourceStateOverlay;
 
 // The capture window: owns the driver connection, draws the live picture scaled to its size and
 // hands frames to the frame callback synchronously, on the user-interface thread. Every request
@@ -43,8 +45,13 @@ public:
     // new one cannot be opened.
     bool ConnectDriver(int index);
     bool Connected() const { return driver_ != nullptr; }
-    // The index of the connected driver; -1 without one.
-    int DriverIndex() const { return driverIndex_; }
+    // The place of the connected driver in the list of drivers now; -1 without one or when it has gone.
+    int DriverIndex() const;
+    // The key of the connected driver; empty without one.
+    QString DriverKey() const { return driverKey_; }
+    // The connected driver's description as the list of drivers gives it now (a source may have been
+    // renamed by its dialog); empty without one.
+    QString DriverName() const;
     bool HasSourceDialog() const { return Connected() && static_cast<bool>(dialogs_.SourceDialog); }
     bool HasFormatDialog() const { return Connected() && static_cast<bool>(dialogs_.FormatDialog); }
     // The size of the frames the connected driver delivers; empty without one.
@@ -59,6 +66,9 @@ public:
     bool SetPreviewRate(int milliseconds);
     // Scales the picture to the window.
     bool SetScale(bool on);
+    // Takes the display options (scaling, proportions) the user chose in an earlier run, kept in the
+    // capture settings.
+    void RestoreDisplayOptions();
 
     // The modal dialogs: the driver's own two, the window's display options, and a note that frames
     // are saved uncompressed.
@@ -66,6 +76,12 @@ public:
     bool ShowFormatDialog();
     bool ShowDisplayDialog();
     bool ShowCompressionDialog();
+
+    // The connected source's state, as its driver reported it last.
+    const SourceState& State() const { return state_; }
+    // Frames the source produced that were replaced by a newer one before they could be handed out,
+    // since the driver was connected.
+    std::uint64_t DroppedFrames() const { return dropped_; }
 
     // The frame handed out last: the one on screen and the one a save writes.
     const DibFrame& CurrentFrame() const { return current_; }
@@ -75,6 +91,10 @@ public:
 signals:
     // A new frame waits to be grabbed: it arrived while the live preview is off.
     void FrameWaiting();
+    // A change of the source's state worth a log line: the text, without the date.
+    void SourceLogEntry(const QString& text);
+    // A frame of another size than the previous one was handed out.
+    void FrameSizeChanged(QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,14 +109,31 @@ private:
     bool PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRectF& target) const;
     void OnDriverError(int number, const QString& text);
     void OnDriverStatus(int number, const QString& text);
+    void OnSourceState(const SourceState& state);
+    void HoldFrames(bool on);
+    void SaveDisplayOptions();
+    void EnterState(const SourceState& state);
+    // Counts the frames skipped before frame and tells a new frame size.
+    void NoteTakenFrame(const DibFrame& frame, QSize previousSize);
 
     QtMessageBox ownMessages_;
     IMessageBox* messages_ = &ownMessages_;
 
     std::unique_ptr<CaptureDriver> driver_;
-    int driverIndex_ = -1;
+    QString driverKey_;
     // The connected driver's entry, for its dialogs.
     CaptureDriverEntry dialogs_;
+    // The driver being opened, whose reports count before it replaces the connected one.
+    CaptureDriver* opening_ = nullptr;
+
+    SourceState state_;
+    bool stateReported_ = false;
+    SourceStateLog stateLog_;
+    SourceStateOverlay* overlay_;
+    std::uint64_t dropped_ = 0;
+    // The sequence number of the frame handed out last.
+    std::uint64_t taken_ = 0;
+    bool holding_ = false;
 
     FrameCallback onFrame_;
     NoticeCallback onError_;

@@ -63,7 +63,7 @@ DibFrame TakeOne(StreamDriver& driver)
 }
 } // namespace
 
-TEST_F(StreamDriverTest, OpensClipsAndKnowsTheirSizeAtOnce)
+TEST_F(StreamDriverTest, OpensClipsAndKnowsTheirSizeOnceLive)
 {
     const std::pair<StreamClip, QString> clips[] = {
         {MakeClip(QStringLiteral("avi"), StreamClipCodec::Mpeg4, QSize(64, 48)), QStringLiteral("a.avi")},
@@ -76,9 +76,9 @@ TEST_F(StreamDriverTest, OpensClipsAndKnowsTheirSizeAtOnce)
     {
         Set(StreamLocationKey, WriteClip(name, clip));
         StreamDriver driver(*config_);
-        ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+        StreamDriverEvents events(driver);
+        ASSERT_TRUE(StreamOpenSettled(driver, events)) << events.State().Reason.toStdString();
         EXPECT_EQ(driver.FrameSize(), clip.Parts[0].Size) << name.toStdString();
-        EXPECT_TRUE(driver.LastError().isEmpty());
     }
 }
 
@@ -94,7 +94,7 @@ TEST_F(StreamDriverTest, FramesAreBottomUpBgrRowsWithZeroPadding)
         SCOPED_TRACE(name.toStdString());
         Set(StreamLocationKey, WriteClip(name, clip));
         StreamDriver driver(*config_);
-        ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+        ASSERT_TRUE(driver.Open());
         const DibFrame frame = TakeOne(driver);
         const QSize size = clip.Parts[0].Size;
         ExpectPicture(frame, size, Qt::red, Qt::blue);
@@ -146,7 +146,7 @@ TEST_F(StreamDriverTest, FilePlaysAtItsOwnFrameRate)
     EXPECT_EQ(events.Frames, 16);
 }
 
-TEST_F(StreamDriverTest, LocationsThatAreNotVideosDoNotOpen)
+TEST_F(StreamDriverTest, LocationsThatAreNotVideosAreLostForGood)
 {
     const QString text = folder_.filePath(QStringLiteral("notes.txt"));
     ASSERT_TRUE(WriteTestFile(text, "This is not a video, just a note.\n"));
@@ -164,9 +164,11 @@ TEST_F(StreamDriverTest, LocationsThatAreNotVideosDoNotOpen)
     {
         Set(StreamLocationKey, location);
         StreamDriver driver(*config_);
-        EXPECT_FALSE(driver.Open()) << location.toStdString();
-        EXPECT_FALSE(driver.LastError().isEmpty()) << location.toStdString();
-        EXPECT_TRUE(driver.FrameSize().isEmpty());
+        StreamDriverEvents events(driver);
+        EXPECT_FALSE(StreamOpenSettled(driver, events)) << location.toStdString();
+        EXPECT_EQ(events.State().Status, SourceStatus::Lost);
+        EXPECT_FALSE(events.State().Reason.isEmpty()) << location.toStdString();
+        EXPECT_EQ(events.State().NextTrySeconds, 0) << "a file is not tried again";
         DibFrame frame;
         EXPECT_FALSE(driver.TakeFrame(frame));
     }
@@ -227,7 +229,7 @@ TEST_F(StreamDriverTest, DamagedFilesAreSkippedOverAndEndWithoutAnError)
             Set(StreamLocationKey, damagedFile);
             StreamDriver driver(*config_, Unpaced);
             StreamDriverEvents events(driver);
-            ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+            ASSERT_TRUE(driver.Open());
             ASSERT_TRUE(StreamWaitUntil([&] { return events.HasNotice(StreamDriver::NoticeEndOfFile); }));
             EXPECT_TRUE(events.Errors.empty());
             EXPECT_GT(events.Frames, 0);
@@ -242,7 +244,7 @@ TEST_F(StreamDriverTest, SizeChangeInTheMiddlePublishesTheNewSize)
     Set(StreamLocationKey, WriteClip(QStringLiteral("joined.avi"), clip));
     StreamDriver driver(*config_);
     StreamDriverEvents events(driver);
-    ASSERT_TRUE(driver.Open());
+    ASSERT_TRUE(StreamOpenSettled(driver, events));
     EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
     ASSERT_TRUE(StreamWaitUntil([&] { return events.HasNotice(StreamDriver::NoticeEndOfFile); }));
     EXPECT_TRUE(events.HasNotice(StreamDriver::NoticeSizeChanged));
@@ -324,10 +326,10 @@ TEST_F(StreamDriverTest, SourceDialogExplainsABadLocationAndSwitchesToAGoodOne)
     ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(explanation.contains(QStringLiteral("gone.avi"))) << explanation.toStdString();
-    EXPECT_EQ(driver.FrameSize(), QSize(96, 64)); // another source starts at its own size
     EXPECT_EQ(config_->Value(QStringLiteral("stream/location")), second);
     EXPECT_EQ(config_->Value(QStringLiteral("stream/size")), QString());
     ExpectPicture(TakeOne(driver), QSize(96, 64), Qt::red, Qt::blue);
+    EXPECT_EQ(driver.FrameSize(), QSize(96, 64)); // another source starts at its own size
 
     // Cancel changes nothing.
     OperateNextModal<StreamSourceDialog>(
@@ -347,7 +349,7 @@ TEST_F(StreamDriverTest, WithoutALocationItConnectsWithoutPicturesUntilTheSource
                                    MakeClip(QStringLiteral("avi"), StreamClipCodec::Mpeg4, QSize(64, 48)));
     StreamDriver driver(*config_);
     ASSERT_TRUE(driver.Open());
-    EXPECT_TRUE(driver.FrameSize().isEmpty());
+    EXPECT_EQ(driver.FrameSize(), StreamDriver::DefaultSize);
     DibFrame frame;
     EXPECT_FALSE(driver.TakeFrame(frame));
 
@@ -364,6 +366,7 @@ TEST_F(StreamDriverTest, WithoutALocationItConnectsWithoutPicturesUntilTheSource
     ShowStreamSourceDialog(driver, nullptr, messages_);
     EXPECT_TRUE(StreamLocationSet(*config_));
     EXPECT_EQ(StreamDriverEntry(*config_).Name, QStringLiteral("Video file: porch.avi"));
+    EXPECT_EQ(TakeOne(driver).Width, 64);
     EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
     driver.Close();
 }

@@ -6,8 +6,12 @@
 #include "support/TestFiles.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
 
 namespace
 {
@@ -56,7 +60,7 @@ TEST_F(StreamReconnectTest, DroppedStreamIsReconnectedWithNoticesAndWithoutAnErr
     StartCamera(StreamHttpServer::Mode::CloseAfterBody);
     StreamDriver driver(*config_, ShortPauses);
     StreamDriverEvents events(driver);
-    ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+    ASSERT_TRUE(StreamOpenSettled(driver, events));
     EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
 
     ASSERT_TRUE(StreamWaitUntil([&] { return events.HasNotice(StreamDriver::NoticeReconnected); }));
@@ -80,7 +84,7 @@ TEST_F(StreamReconnectTest, PauseGrowsWhileTheCameraIsAwayAndCloseEndsItAtOnce)
     StartCamera(StreamHttpServer::Mode::RefuseAfterFirst);
     StreamDriver driver(*config_, ShortPauses);
     StreamDriverEvents events(driver);
-    ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+    ASSERT_TRUE(driver.Open());
     const auto reconnecting = [&]
     {
         return std::count_if(events.Notices.begin(), events.Notices.end(),
@@ -98,22 +102,92 @@ TEST_F(StreamReconnectTest, CloseInterruptsAReadThatWaitsForTheCamera)
     StartCamera(StreamHttpServer::Mode::StallAfterBody);
     StreamDriver driver(*config_, ShortPauses);
     StreamDriverEvents events(driver);
-    ASSERT_TRUE(driver.Open()) << driver.LastError().toStdString();
+    ASSERT_TRUE(driver.Open());
     // The frames the camera sent have arrived (the demuxer holds back the last two until more data comes);
     // the driver now waits in a network read for data that does not come.
     ASSERT_TRUE(StreamWaitUntil([&] { return events.Frames >= 58; }));
     ExpectPromptCloseWithoutErrors(driver, events);
 }
 
-TEST_F(StreamReconnectTest, CameraThatIsNotThereDoesNotOpen)
+TEST_F(StreamReconnectTest, CameraThatIsNotThereIsToldLostAndTriedAgain)
 {
     StartCamera(StreamHttpServer::Mode::RefuseAfterFirst);
     server_.reset(); // nothing listens on the port any more
-    StreamDriver driver(*config_);
+    StreamDriver driver(*config_, ShortPauses);
+    StreamDriverEvents events(driver);
     QElapsedTimer opening;
     opening.start();
-    EXPECT_FALSE(driver.Open());
-    EXPECT_LT(opening.elapsed(), 6000);
-    EXPECT_FALSE(driver.LastError().isEmpty());
-    EXPECT_FALSE(driver.LastError().contains(QStringLiteral("secret")));
+    EXPECT_TRUE(driver.Open());
+    EXPECT_LT(opening.elapsed(), 50);
+    EXPECT_EQ(driver.FrameSize(), StreamDriver::DefaultSize)
+        << "the view has a size before the first picture";
+    ASSERT_TRUE(StreamWaitUntil([&] { return events.State().Status == SourceStatus::Lost; }));
+    EXPECT_EQ(events.State().Source, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(events.State().NextTrySeconds, 1);
+    EXPECT_FALSE(events.State().Reason.isEmpty());
+    EXPECT_FALSE(events.State().Reason.contains(QStringLiteral("secret")));
+    ExpectPromptCloseWithoutErrors(driver, events);
+}
+
+TEST_F(StreamReconnectTest, CameraDownAtStartIsUsedOnceItComesUp)
+{
+    StartCamera(StreamHttpServer::Mode::CloseAfterBody);
+    std::atomic<bool> up{false};
+    const StreamResolver resolver = [&up](const QString& host, QString* error)
+    {
+        if (up.load())
+            return true;
+        *error = QStringLiteral("the name %1 could not be found").arg(host);
+        return false;
+    };
+    StreamDriver driver(*config_, ShortPauses, resolver);
+    StreamDriverEvents events(driver);
+    EXPECT_FALSE(StreamOpenSettled(driver, events));
+    EXPECT_EQ(events.State().Status, SourceStatus::Lost);
+    up = true;
+    ASSERT_TRUE(StreamWaitUntil([&] { return events.Frames > 0; }));
+    EXPECT_TRUE(std::any_of(events.States.begin(), events.States.end(),
+                            [](const SourceState& state) { return state.Status == SourceStatus::Live; }));
+    EXPECT_EQ(driver.FrameSize(), QSize(64, 48));
+    driver.Close();
+}
+
+TEST_F(StreamReconnectTest, CloseGivesUpOnANameLookupThatHangs)
+{
+    StartCamera(StreamHttpServer::Mode::CloseAfterBody);
+    struct Lookup
+    {
+        std::mutex Mutex;
+        std::condition_variable Released;
+        bool Answer = false;
+        std::atomic<bool> Entered{false};
+    };
+    auto lookup = std::make_shared<Lookup>();
+    {
+        const StreamResolver hanging = [lookup](const QString&, QString* error)
+        {
+            lookup->Entered = true;
+            std::unique_lock lock(lookup->Mutex);
+            lookup->Released.wait(lock, [&] { return lookup->Answer; });
+            *error = QStringLiteral("the lookup gave up");
+            return false;
+        };
+        auto driver = std::make_unique<StreamDriver>(*config_, ShortPauses, hanging);
+        StreamDriverEvents events(*driver);
+        ASSERT_TRUE(driver->Open());
+        ASSERT_TRUE(StreamWaitUntil([&] { return lookup->Entered.load(); }));
+        QElapsedTimer closing;
+        closing.start();
+        driver.reset();
+        EXPECT_LT(closing.elapsed(), 50);
+    }
+    // The lookup returns after the driver is gone: its thread ends without reaching it.
+    {
+        std::lock_guard lock(lookup->Mutex);
+        lookup->Answer = true;
+    }
+    lookup->Released.notify_all();
+    std::weak_ptr<Lookup> watched = lookup;
+    lookup.reset();
+    EXPECT_TRUE(StreamWaitUntil([&] { return watched.expired(); }, 5000)) << "the thread did not end";
 }

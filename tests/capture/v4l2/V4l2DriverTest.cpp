@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -226,7 +227,7 @@ TEST_F(V4l2DriverTest, SkipsFlaggedAndCutOffBuffersAndRetriesWhenNothingIsReady)
     EXPECT_TRUE(log.Errors.empty());
 }
 
-TEST_F(V4l2DriverTest, CameraThatStopsIsReportedOnceWithErrnoAndClosesPromptly)
+TEST_F(V4l2DriverTest, CameraThatFailsIsReportedOnceWithErrnoAndClosesPromptly)
 {
     struct Case
     {
@@ -236,9 +237,6 @@ TEST_F(V4l2DriverTest, CameraThatStopsIsReportedOnceWithErrnoAndClosesPromptly)
         const char* Text;
     };
     const std::vector<Case> cases = {
-        {"unplugged", [](FakeV4l2& f) { f.Unplug(FakeCameraPath); }, ENODEV, "No such device"},
-        {"gone without a word", [](FakeV4l2& f) { f.Unplug(FakeCameraPath, true); }, ENODEV,
-         "No such device"},
         {"input/output error",
          [](FakeV4l2& f) {
              f.QueueFrame(FakeCameraPath, {{}, 0, EIO});
@@ -388,4 +386,50 @@ TEST_F(V4l2DriverTest, FormatThatCannotBeKeptIsStillUsedAndTheUserIsTold)
     EXPECT_TRUE(error.startsWith(QStringLiteral("The camera uses the new setting, but it could not be kept")))
         << error.toStdString();
     EXPECT_EQ(driver.FrameSize(), QSize(320, 240));
+}
+
+TEST(V4l2ReplugTest, UnpluggedCameraIsLostAndOpenedAgainWhereItComesBack)
+{
+    for (const bool silently : {false, true})
+    {
+        SCOPED_TRACE(silently ? "gone without a word" : "unplugged");
+        QTemporaryDir dir;
+        const auto node = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+        const auto touch = [](const QString& path) { return QFile(path).open(QIODevice::WriteOnly); };
+        ASSERT_TRUE(touch(node("video0")) && touch(node("video1")));
+        FakeV4l2 fake;
+        FakeV4l2Camera& porch = fake.AddCamera(node("video0").toStdString(), "Porch");
+        // The same model on another port is another camera.
+        fake.AddCamera(node("video1").toStdString(), "Porch").BusInfo = "usb-0000:00:14.0-2";
+        // Where the camera comes back: not listed until its node appears.
+        fake.AddCamera(node("video3").toStdString(), "Porch");
+        CaptureConfig config(dir.filePath(QStringLiteral("Vantu.Capture")));
+        V4l2Driver driver(fake.Api(),
+                          {node("video0"),
+                           QStringLiteral("Porch"),
+                           QString::fromStdString(porch.BusInfo),
+                           {},
+                           porch.DeviceCaps},
+                          config);
+        ErrorLog log;
+        log.Watch(driver);
+        std::vector<SourceState> states;
+        QObject::connect(&driver, &CaptureDriver::SourceStateChanged, &log.Receiver,
+                         [&](const SourceState& state) { states.push_back(state); });
+        ASSERT_TRUE(driver.Open());
+
+        fake.Unplug(node("video0").toStdString(), silently);
+        ASSERT_TRUE(WaitUntil([&] { return !states.empty(); }));
+        EXPECT_EQ(states.back().Status, SourceStatus::Lost);
+        EXPECT_EQ(states.back().Source, QStringLiteral("Porch"));
+        ASSERT_TRUE(QFile::remove(node("video0")) && touch(node("video3")));
+
+        ASSERT_TRUE(WaitUntil([&] { return states.back().Status == SourceStatus::Live; }, 5000));
+        EXPECT_EQ(driver.Device().Path, node("video3"));
+        fake.QueueFrame(node("video3").toStdString(), {Bgr24Pattern(640, 480, 640 * 3, 1)});
+        DibFrame frame;
+        EXPECT_TRUE(WaitUntil([&] { return driver.TakeFrame(frame); }));
+        driver.Close();
+        EXPECT_TRUE(log.Errors.empty());
+    }
 }

@@ -1,11 +1,15 @@
 #include "capture/window/CaptureWindow.h"
+#include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/DibFile.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDriver.h"
+#include "support/StreamModalDialog.h"
 #include "support/TestFiles.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -120,6 +124,21 @@ TEST_F(CaptureWindowTest, AGrabHandsOutEachNewFrameOnceAndNeverWaits)
     EXPECT_EQ(capGrabFrame(window), False) << "no new frame: nothing is handed out";
     EXPECT_EQ(sums, (std::vector<std::uint64_t>{100, 200}));
     EXPECT_EQ(window->CurrentFrame().Sequence, 2u);
+}
+
+TEST_F(CaptureWindowTest, FramesReplacedBeforeTheyWereTakenAreCountedAsDropped)
+{
+    capDriverConnect(window, 0);
+    drivers.Camera().QueueFrame(100);
+    drivers.Camera().SkipFrames(3);
+    drivers.Camera().QueueFrame(200);
+    drivers.Camera().QueueFrame(300);
+    while (IsTrue(capGrabFrame(window)))
+        ;
+    CAPSTATUS status{};
+    ASSERT_EQ(capGetStatus(window, &status, sizeof status), True);
+    EXPECT_EQ(status.dwCurrentVideoFramesDropped, 3u);
+    EXPECT_EQ(status.dwCurrentVideoFrame, 6u);
 }
 
 TEST_F(CaptureWindowTest, PreviewFramesReachTheCallbackAndAGrabEndsThePreview)
@@ -269,4 +288,28 @@ TEST_F(CaptureWindowTest, DrawsTheFrameAtItsOwnSizeIntoAPictureOnlyWhereItIsAske
         for (const auto& e : expected)
             EXPECT_EQ(picture.pixel(e.At), e.Colour) << format << " at " << e.At.x() << "," << e.At.y();
     }
+}
+
+TEST_F(CaptureWindowTest, DisplayOptionsAreKeptForTheNextStart)
+{
+    QTemporaryDir dir;
+    CaptureConfig config(dir.filePath(QStringLiteral("Vantu.Capture")));
+    drivers.List()->Config = &config;
+    capDriverConnect(window, 0);
+    capPreviewScale(window, True);
+    OperateNextModal<QDialog>(
+        [](QDialog& dialog)
+        {
+            dialog.findChild<QCheckBox*>(QStringLiteral("chkScale"))->setChecked(false);
+            dialog.accept();
+        });
+    EXPECT_EQ(capDlgVideoDisplay(window), True);
+    EXPECT_FALSE(window->Scaling());
+
+    CaptureWindow next(&parent);
+    next.SetScale(true); // as the start-up does
+    next.RestoreDisplayOptions();
+    EXPECT_FALSE(next.Scaling());
+    EXPECT_FALSE(CaptureConfig(config.Path()).Value(QStringLiteral("display/scale")).isEmpty())
+        << "saved in the file";
 }

@@ -1,9 +1,12 @@
 #include "capture/stream/module/StreamDriverDialogs.h"
 
 #include "capture/stream/StreamFormatDialog.h"
+#include "capture/stream/StreamLocation.h"
 #include "capture/stream/StreamSourceDialog.h"
 #include "capture/stream/module/StreamDriver.h"
 #include "ui/MessageBox.h"
+
+#include <QFileInfo>
 
 namespace
 {
@@ -15,22 +18,23 @@ void ReportUnsaved(IMessageBox& messages, const QString& error)
 
 void ShowStreamSourceDialog(StreamDriver& driver, QWidget* parent, IMessageBox& messages)
 {
-    const StreamSettings current = driver.Settings();
-    const bool running = driver.FrameSize().isValid();
-    // The source the dialog tried last, taken over when the dialog is accepted with it.
-    std::unique_ptr<StreamInput> opened;
-    const auto check = [&](const StreamSettings& chosen, QString* error)
+    // A network camera is not tried here: reaching it may take long, so the driver tries it on its own
+    // thread and tells the outcome over the live view. A local file is checked at once.
+    const auto check = [](const StreamSettings& chosen, QString* error)
     {
-        if (running && chosen.Location == current.Location && chosen.Transport == current.Transport)
+        if (IsNetworkStreamLocation(chosen.Location) || chosen.Location.startsWith(QLatin1String("file:")))
             return true;
-        opened = driver.OpenSource(chosen, error);
-        return opened != nullptr;
+        const QFileInfo file(chosen.Location);
+        if (file.isFile() && file.isReadable())
+            return true;
+        *error = QStringLiteral("There is no video file %1 that Vantu can read.").arg(chosen.Location);
+        return false;
     };
-    StreamSourceDialog dialog(current, check, parent);
+    StreamSourceDialog dialog(driver.Settings(), check, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
     QString error;
-    if (!driver.ApplySource(dialog.Chosen(), std::move(opened), &error))
+    if (!driver.ApplySource(dialog.Chosen(), &error))
         ReportUnsaved(messages, error);
 }
 

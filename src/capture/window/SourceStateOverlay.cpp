@@ -1,0 +1,43 @@
+#include "capture/window/SourceStateOverlay.h"
+
+#include <QEvent>
+#include <algorithm>
+
+SourceStateOverlay::SourceStateOverlay(QWidget* view) : QLabel(view)
+{
+    setObjectName(QStringLiteral("lblSourceState"));
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignCenter);
+    setMargin(6);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setStyleSheet(QStringLiteral("background-color: rgba(0, 0, 0, 170); color: white;"));
+    view->installEventFilter(this);
+    hide();
+}
+
+void SourceStateOverlay::SetNotice(const QString& text)
+{
+    setText(text);
+    setToolTip(text);
+    setVisible(!text.isEmpty());
+    if (!text.isEmpty())
+    {
+        FitToView();
+        raise();
+    }
+}
+
+bool SourceStateOverlay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parent() && event->type() == QEvent::Resize && !isHidden())
+        FitToView();
+    return QLabel::eventFilter(watched, event);
+}
+
+void SourceStateOverlay::FitToView()
+{
+    const QWidget* view = parentWidget();
+    const int height = std::min(view->height(), std::max(heightForWidth(view->width()), sizeHint().height()));
+    setGeometry(0, (view->height() - height) / 2, view->width(), height);
+}
