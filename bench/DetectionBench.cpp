@@ -2,6 +2,7 @@
 // and with 10,000 images already in the image folder, and prints the median and the slowest of many
 // detections for each. The goal is a median of at most 3 ms, whatever the number of images.
 
+#include "BenchSupport.h"
 #include "app/frmVantu.h"
 #include "capture/driver/CaptureDriver.h"
 #include "capture/driver/CaptureDriverList.h"
@@ -60,20 +61,11 @@ public:
     }
 };
 
-class Folder final : public IAppDirectory
-{
-public:
-    explicit Folder(QString path) : path_(std::move(path)) {}
-    QString Path() const override { return path_; }
-
-private:
-    QString path_;
-};
 // Times Detections detections with images images already in a folder of their own.
 void MeasureDetections(int images)
 {
     QTemporaryDir dir;
-    Folder folder(dir.path());
+    BenchFolder folder(dir.path());
     QDir().mkpath(dir.path() + QStringLiteral("/Detections"));
     for (int i = 0; i < images; ++i)
     {

@@ -4,6 +4,7 @@
 //
 //   LogViewerBench [--megabytes=N]
 
+#include "BenchSupport.h"
 #include "log/LogLines.h"
 #include "log/frmLog.h"
 #include "ui/MessageBox.h"
@@ -21,15 +22,6 @@
 
 namespace
 {
-class PrintedMessages final : public IMessageBox
-{
-public:
-    MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString&) override
-    {
-        std::printf("message: %s\n", qPrintable(prompt));
-        return MsgBoxResult::Ok;
-    }
-};
 
 bool WriteLog(const QString& path, qint64 bytes)
 {

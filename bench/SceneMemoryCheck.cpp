@@ -12,6 +12,7 @@
 // private memory every S / 6 seconds while it monitors. Without a QT_QPA_PLATFORM of the caller's,
 // the offscreen platform is used.
 
+#include "BenchSupport.h"
 #include "MotionClip.h"
 #include "StreamMonitorRig.h"
 #include "TestSceneRig.h"
@@ -35,19 +36,6 @@ QString StatusLine(qint64 pid, const char* name)
         return {};
     // Files under /proc report a size of 0, so read until the end instead of up to a size.
     const QStringList lines = QString::fromLatin1(status.readAll()).split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
-            return line.simplified();
-    return {};
-}
-
-// The named line of /proc/<pid>/smaps_rollup ("Private_Dirty:  20480 kB"), or an empty text.
-QString SmapsLine(qint64 pid, const char* name)
-{
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    const QStringList lines = QString::fromLatin1(rollup.readAll()).split(QLatin1Char('\n'));
     for (const QString& line : lines)
         if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
             return line.simplified();

@@ -7,6 +7,7 @@
 // since the first minute (goal: under 1 MB). Without a QT_QPA_PLATFORM of the caller's, the offscreen
 // platform is used.
 
+#include "BenchSupport.h"
 #include "app/frmVantu.h"
 #include "capture/SystemCaptureDrivers.h"
 #include "capture/driver/CaptureConfig.h"
@@ -30,37 +31,12 @@
 
 namespace
 {
-class Folder final : public IAppDirectory
-{
-public:
-    explicit Folder(QString path) : path_(std::move(path)) {}
-    QString Path() const override { return path_; }
 
-private:
-    QString path_;
-};
-
-// Boxes would wait for a person: each is printed and answered at once.
-class PrintedBoxes final : public IMessageBox
+// Private_Dirty of the process in kB, or -1.
+long PrivateDirtyKb(qint64 pid)
 {
-public:
-    MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString&) override
-    {
-        std::printf("message: %s\n", qPrintable(prompt));
-        return MsgBoxResult::Ok;
-    }
-};
-
-// Private_Dirty of /proc/self/smaps_rollup in kB, or -1.
-long PrivateDirtyKb()
-{
-    QFile rollup(QStringLiteral("/proc/self/smaps_rollup"));
-    if (!rollup.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (const QByteArray& line : rollup.readAll().split('\n'))
-        if (line.startsWith("Private_Dirty:"))
-            return line.mid(14).trimmed().split(' ').first().toLong();
-    return -1;
+    const QStringList words = SmapsLine(pid, "Private_Dirty").split(QLatin1Char(' '));
+    return words.size() == 3 ? words[1].toLong() : -1;
 }
 
 int MinutesFromArguments(const QStringList& arguments)
@@ -87,7 +63,7 @@ int main(int argc, char* argv[])
     const int minutes = MinutesFromArguments(QCoreApplication::arguments());
 
     QTemporaryDir dir;
-    Folder folder(dir.path());
+    BenchFolder folder(dir.path());
     QString error;
     CaptureConfig config(folder.File(QStringLiteral("Vantu.Capture")));
     if (!config.SetValue(TestSceneFormatKey, TestSceneFormatText({QSize(640, 480), 60}), &error))
@@ -114,7 +90,7 @@ int main(int argc, char* argv[])
     }
     InstallCaptureDrivers(std::make_shared<SystemCaptureDrivers>(folder.Path()));
 
-    PrintedBoxes messages;
+    PrintedMessages messages;
     SystemClock clock;
     ScreenPointer pointer;
     QtSoundPlayer sound;
@@ -128,23 +104,22 @@ int main(int argc, char* argv[])
     long firstMinute = -1;
     int minute = 0;
     QTimer everyMinute;
-    QObject::connect(
-        &everyMinute, &QTimer::timeout,
-        [&]
-        {
-            ++minute;
-            const long now = PrivateDirtyKb();
-            if (minute == 1)
-                firstMinute = now;
-            std::printf("minute %d: private memory %ld kB, detections %d, frames analysed %lld\n", minute,
-                        now, window.DetectionCount(), static_cast<long long>(window.Detector().FrameTotal));
-            std::fflush(stdout);
-            if (minute >= minutes)
-                QCoreApplication::quit();
-        });
+    QObject::connect(&everyMinute, &QTimer::timeout,
+                     [&]
+                     {
+                         ++minute;
+                         const long now = PrivateDirtyKb(QCoreApplication::applicationPid());
+                         if (minute == 1)
+                             firstMinute = now;
+                         std::printf("minute %d: private memory %ld kB, detections %d\n", minute, now,
+                                     window.DetectionCount());
+                         std::fflush(stdout);
+                         if (minute >= minutes)
+                             QCoreApplication::quit();
+                     });
     everyMinute.start(60 * 1000);
     QApplication::exec();
-    const long growth = PrivateDirtyKb() - firstMinute;
+    const long growth = PrivateDirtyKb(QCoreApplication::applicationPid()) - firstMinute;
     std::printf("growth after the first minute: %ld kB (goal: under 1024 kB)\n", growth);
     return growth < 1024 ? 0 : 1;
 }

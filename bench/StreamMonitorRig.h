@@ -4,6 +4,7 @@
 // driver, for the benchmark programs. The window runs in a folder of its own with the settings the
 // program starts with (sound on, images saved, no e-mail); message boxes are printed, not shown.
 
+#include "BenchSupport.h"
 #include "app/frmVantu.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriverList.h"
@@ -107,26 +108,6 @@ public:
     }
 
 private:
-    class Folder final : public IAppDirectory
-    {
-    public:
-        explicit Folder(QString path) : path_(std::move(path)) {}
-        QString Path() const override { return path_; }
-
-    private:
-        QString path_;
-    };
-
-    class PrintedMessages final : public IMessageBox
-    {
-    public:
-        MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString& title) override
-        {
-            std::fprintf(stderr, "Message box %s: %s\n", qPrintable(title), qPrintable(prompt));
-            return MsgBoxResult::Ok;
-        }
-    };
-
     // The stream driver, seen through: it counts what it hands the window.
     class CountingDriver final : public CaptureDriver
     {
@@ -177,7 +158,8 @@ private:
         explicit List(StreamMonitorRig& rig) : rig_(rig) {}
         std::vector<CaptureDriverEntry> Enumerate() override
         {
-            return {{QStringLiteral("Video file"), QStringLiteral("1.0"),
+            return {{QStringLiteral("Video file"),
+                     QStringLiteral("1.0"),
                      [this]
                      {
                          auto driver = std::make_unique<CountingDriver>(rig_.config_, rig_.counts_);
@@ -195,7 +177,7 @@ private:
     };
 
     QTemporaryDir directory_;
-    Folder folder_;
+    BenchFolder folder_;
     CaptureConfig config_;
     Counts counts_;
     CaptureDriver* driver_ = nullptr;

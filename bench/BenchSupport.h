@@ -1,0 +1,46 @@
+#pragma once
+
+// Stand-ins for the platform that the benchmark programs share.
+
+#include "ui/AppDirectory.h"
+#include "ui/MessageBox.h"
+
+#include <QFile>
+#include <QString>
+#include <cstdio>
+
+// A given folder as the application directory.
+class BenchFolder final : public IAppDirectory
+{
+public:
+    explicit BenchFolder(QString path) : path_(std::move(path)) {}
+    QString Path() const override { return path_; }
+
+private:
+    QString path_;
+};
+
+// A box would wait for a person: each is printed and answered at once.
+class PrintedMessages final : public IMessageBox
+{
+public:
+    MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString& title) override
+    {
+        std::fprintf(stderr, "Message box %s: %s\n", qPrintable(title), qPrintable(prompt));
+        return MsgBoxResult::Ok;
+    }
+};
+
+// The named line of /proc/<pid>/smaps_rollup ("Private_Dirty:  20480 kB"), or an empty text.
+inline QString SmapsLine(qint64 pid, const char* name)
+{
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    // Files under /proc report a size of 0, so read until the end instead of up to a size.
+    const QStringList lines = QString::fromLatin1(rollup.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
+            return line.simplified();
+    return {};
+}
