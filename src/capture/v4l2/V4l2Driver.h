@@ -26,8 +26,9 @@ class CaptureConfig;
 class V4l2Driver final : public CaptureDriver
 {
 public:
-    // How long the capture thread waits for a picture before it looks at its stop flag again.
-    static constexpr int PollTimeoutMs = 100;
+    // How long the capture thread waits for a picture before it looks at its stop flag again: a
+    // close never waits longer.
+    static constexpr int PollTimeoutMs = 40;
     static constexpr unsigned BufferCount = 4;
     // How often the nodes are looked through for an unplugged camera.
     static constexpr std::chrono::milliseconds ReplugScan{1000};
