@@ -93,6 +93,9 @@ TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
             player.Play(other);
             return player.Playing() == other;
         }));
+    // The sound service loads samples on a thread of its own; letting the last one finish before the
+    // player goes leaves nothing of it behind at exit.
+    EXPECT_TRUE(Eventually([&] { return player.Playing().isEmpty(); }));
 }
 
 TEST(SystemNetworkConnection, OnlineUnknownOrNoNetworkStatusCountAsConnected)
