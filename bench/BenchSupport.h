@@ -2,8 +2,14 @@
 
 // Stand-ins for the platform that the benchmark programs share.
 
+#include "app/VantuPlatform.h"
+#include "notify/QtSoundPlayer.h"
+#include "notify/SmtpMailComponent.h"
+#include "notify/SystemNetworkConnection.h"
 #include "ui/AppDirectory.h"
+#include "ui/DateText.h"
 #include "ui/MessageBox.h"
+#include "ui/MousePointer.h"
 
 #include <QFile>
 #include <QString>
@@ -29,6 +35,22 @@ public:
         std::fprintf(stderr, "Message box %s: %s\n", qPrintable(title), qPrintable(prompt));
         return MsgBoxResult::Ok;
     }
+};
+
+// The program's own clock, pointer, sound, mail and connection, for a main window on a given folder
+// and message boxes.
+struct ProgramServices
+{
+    VantuPlatform With(IAppDirectory& folder, IMessageBox& messages)
+    {
+        return {folder, messages, Clock, Pointer, Sound, Mail, Connection};
+    }
+
+    SystemClock Clock;
+    ScreenPointer Pointer;
+    QtSoundPlayer Sound;
+    SmtpMailComponent Mail;
+    SystemNetworkConnection Connection;
 };
 
 // The named line of /proc/<pid>/smaps_rollup ("Private_Dirty:  20480 kB"), or an empty text.

@@ -7,9 +7,6 @@
 #include "capture/driver/CaptureDriver.h"
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
-#include "notify/QtSoundPlayer.h"
-#include "notify/SmtpMailComponent.h"
-#include "notify/SystemNetworkConnection.h"
 #include "settings/SettingsCodec.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
@@ -86,12 +83,8 @@ void MeasureDetections(int images)
     }
 
     QtMessageBox messages;
-    SystemClock clock;
-    ScreenPointer pointer;
-    QtSoundPlayer sound;
-    SmtpMailComponent mail;
-    SystemNetworkConnection connection;
-    frmVantu window({folder, messages, clock, pointer, sound, mail, connection});
+    ProgramServices services;
+    frmVantu window(services.With(folder, messages));
     window.Form_Load();
     window.show();
     window.ChangeMode(ModeMonitor);

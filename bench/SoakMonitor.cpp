@@ -12,9 +12,6 @@
 #include "capture/SystemCaptureDrivers.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/scene/TestSceneFormat.h"
-#include "notify/QtSoundPlayer.h"
-#include "notify/SmtpMailComponent.h"
-#include "notify/SystemNetworkConnection.h"
 #include "settings/SettingsCodec.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
@@ -91,12 +88,8 @@ int main(int argc, char* argv[])
     InstallCaptureDrivers(std::make_shared<SystemCaptureDrivers>(folder.Path()));
 
     PrintedMessages messages;
-    SystemClock clock;
-    ScreenPointer pointer;
-    QtSoundPlayer sound;
-    SmtpMailComponent mail;
-    SystemNetworkConnection connection;
-    frmVantu window({folder, messages, clock, pointer, sound, mail, connection});
+    ProgramServices services;
+    frmVantu window(services.With(folder, messages));
     window.Form_Load();
     window.show();
     window.ChangeMode(ModeMonitor);

@@ -12,9 +12,6 @@
 #include "capture/stream/StreamSettings.h"
 #include "capture/stream/module/StreamDriver.h"
 #include "capture/window/CaptureWindow.h"
-#include "notify/QtSoundPlayer.h"
-#include "notify/SmtpMailComponent.h"
-#include "notify/SystemNetworkConnection.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"
@@ -52,7 +49,7 @@ public:
 
     explicit StreamMonitorRig(const QString& clip)
         : folder_(directory_.path()), config_(folder_.File(QStringLiteral("Vantu.Capture"))),
-          window_({folder_, messages_, clock_, pointer_, sound_, mail_, connection_})
+          window_(services_.With(folder_, messages_))
     {
         QString error;
         if (!SaveStreamSettings(config_, {clip, StreamTransport::Tcp, {}}, &error))
@@ -182,10 +179,6 @@ private:
     Counts counts_;
     CaptureDriver* driver_ = nullptr;
     PrintedMessages messages_;
-    SystemClock clock_;
-    ScreenPointer pointer_;
-    QtSoundPlayer sound_;
-    SmtpMailComponent mail_;
-    SystemNetworkConnection connection_;
+    ProgramServices services_;
     frmVantu window_;
 };
