@@ -9,6 +9,7 @@
 // N is how long the window watches the reconnecting camera (12 by default; each attempt waits 5 s
 // for an answer).
 
+#include "UiStall.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
@@ -84,35 +85,6 @@ private:
     CaptureConfig& config_;
     StreamResolver resolver_;
 };
-
-// The longest gap between two turns of the event loop while it runs for the time given.
-qint64 LongestStall(int milliseconds)
-{
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout,
-                     [&]
-                     {
-                         longest = std::max(longest, sinceTick.elapsed());
-                         sinceTick.start();
-                     });
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    sinceTick.start();
-    tick.start();
-    loop.exec();
-    return longest;
-}
-
-template <typename Call> qint64 Timed(Call call)
-{
-    QElapsedTimer timer;
-    timer.start();
-    call();
-    return timer.elapsed();
-}
 
 // Opens the camera in a capture window, watches it for seconds, closes it; prints the figures.
 void Round(const char* title, CaptureConfig& config, StreamResolver resolver, int seconds)

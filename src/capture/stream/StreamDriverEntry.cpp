@@ -1,32 +1,18 @@
 #include "capture/stream/StreamDriverEntry.h"
 
 #include "capture/driver/CaptureDriver.h"
+#include "capture/stream/DeferredStreamDriver.h"
 #include "capture/stream/StreamLocation.h"
 #include "capture/stream/StreamModule.h"
 #include "capture/stream/StreamSettings.h"
 
-#include <QtDebug>
-
 namespace
 {
-// The module's functions, or null after saying why it is missing from this installation.
-const StreamModuleFunctions* Module()
-{
-    QString error;
-    const StreamModuleFunctions* module = LoadStreamModule(&error);
-    if (module == nullptr)
-        qWarning().noquote() << "Vantu:" << error;
-    return module;
-}
-
-// One of the module's dialogs. Its drivers come from the module, so it is loaded when one is shown.
+// One of the module's dialogs, for the module's driver inside the one the entry made.
 CaptureDriverDialog ModuleDialog(CaptureDriverDialog StreamModuleFunctions::*dialog)
 {
     return [dialog](CaptureDriver& driver, QWidget* parent, IMessageBox& messages)
-    {
-        if (const StreamModuleFunctions* module = Module())
-            (module->*dialog)(driver, parent, messages);
-    };
+    { static_cast<DeferredStreamDriver&>(driver).ShowDialog(dialog, parent, messages); };
 }
 } // namespace
 
@@ -37,10 +23,10 @@ CaptureDriverEntry StreamDriverEntry(CaptureConfig& config)
             QStringLiteral("1.0"),
             [&config]() -> std::unique_ptr<CaptureDriver>
             {
-                // Without the module the source is missing from this installation; connecting it
-                // fails as for a camera that cannot be opened.
-                const StreamModuleFunctions* module = Module();
-                return module != nullptr ? module->CreateDriver(config) : nullptr;
+                const QString path = StreamModuleFile();
+                return std::make_unique<DeferredStreamDriver>(config, LoadedStreamModule(path),
+                                                              [path](QString* error)
+                                                              { return LoadStreamModule(path, error); });
             },
             ModuleDialog(&StreamModuleFunctions::SourceDialog),
             ModuleDialog(&StreamModuleFunctions::FormatDialog),

@@ -4,10 +4,13 @@
 
 #include <QLibrary>
 #include <map>
+#include <mutex>
 
 namespace
 {
-// The functions of each module loaded, by path. Used on the user-interface thread only.
+// The functions of each module loaded, by path, guarded by LoadMutex: a module loads on a worker
+// thread while the user-interface thread may ask for it.
+std::mutex LoadMutex;
 std::map<QString, const StreamModuleFunctions*>& Loaded()
 {
     static std::map<QString, const StreamModuleFunctions*> modules;
@@ -17,6 +20,7 @@ std::map<QString, const StreamModuleFunctions*>& Loaded()
 
 const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* error)
 {
+    std::lock_guard lock(LoadMutex);
     if (const auto found = Loaded().find(path); found != Loaded().end())
         return found->second;
     // Never unloaded: drivers made by the module may live until the program ends.
@@ -34,12 +38,22 @@ const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* erro
     return functions;
 }
 
-const StreamModuleFunctions* LoadStreamModule(QString* error)
+const StreamModuleFunctions* LoadedStreamModule(const QString& path)
 {
-    return LoadStreamModule(ProgramModuleFile(QStringLiteral("libvantu_stream.so")), error);
+    std::unique_lock lock(LoadMutex, std::try_to_lock);
+    if (!lock.owns_lock())
+        return nullptr;
+    const auto found = Loaded().find(path);
+    return found != Loaded().end() ? found->second : nullptr;
+}
+
+QString StreamModuleFile()
+{
+    return ProgramModuleFile(QStringLiteral("libvantu_stream.so"));
 }
 
 void ForgetLoadedStreamModules()
 {
+    std::lock_guard lock(LoadMutex);
     Loaded().clear();
 }

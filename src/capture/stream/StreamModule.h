@@ -22,13 +22,18 @@ struct StreamModuleFunctions
 // The name of the function the module exports, returning its StreamModuleFunctions.
 inline constexpr char StreamModuleEntryPoint[] = "VantuStreamModule";
 
-// The module's functions, loading it on first use from the program's folder, else from the
-// installed module folder. Null, with the reason in error, when it cannot be loaded.
-const StreamModuleFunctions* LoadStreamModule(QString* error);
+// The module file of this run: in the program's folder, else in the installed module folder.
+QString StreamModuleFile();
 
-// The same from the module at path; for a program whose module is not in its own folder. Each path
-// is loaded once; a path that failed is tried again on the next call.
+// The functions of the module at path, loading it on first use; loading FFmpeg takes a few hundred
+// milliseconds, so call it on a worker thread. Null, with the reason in error, when it cannot be
+// loaded. Each path is loaded once; a path that failed is tried again on the next call. Safe to call
+// from any thread: a call made while another loads waits for it.
 const StreamModuleFunctions* LoadStreamModule(const QString& path, QString* error);
+
+// The functions of the module at path when it is loaded already; null when it is not, or while a
+// module is loading. Never waits.
+const StreamModuleFunctions* LoadedStreamModule(const QString& path);
 
 // Forgets which modules were loaded, so that the next call loads afresh. A loaded module stays in
 // memory: drivers made by it may still live. For tests.

@@ -27,6 +27,11 @@ struct StreamSettings
 inline constexpr char StreamLocationKey[] = "stream/location";
 inline constexpr char StreamTransportKey[] = "stream/transport";
 inline constexpr char StreamSizeKey[] = "stream/size";
+// The picture size of the source last played, so that the next start shows a view of that size.
+inline constexpr char StreamPictureKey[] = "stream/picture";
+
+// The picture size assumed before a source's first picture when none is remembered for it.
+inline constexpr QSize StreamDefaultSize{640, 480};
 
 // The largest frame side the driver accepts; larger sizes come from damaged streams.
 inline constexpr int StreamMaxSide = 8192;

@@ -15,9 +15,6 @@ extern "C"
 
 namespace
 {
-// The capture setting that remembers the picture size of the source last played.
-constexpr char PictureSizeKey[] = "stream/picture";
-
 // The work of one decoding thread: open the source (again and again for a network camera that cannot
 // be reached), play it, and tell the driver what happens through the session.
 class Playback
@@ -260,7 +257,7 @@ bool StreamDriver::Open()
 {
     Close();
     settings_ = LoadStreamSettings(config_);
-    remembered_ = ParseStreamSize(config_.Value(QString::fromLatin1(PictureSizeKey)));
+    remembered_ = ParseStreamSize(config_.Value(QString::fromLatin1(StreamPictureKey)));
     Start();
     return true;
 }
@@ -382,7 +379,7 @@ void StreamDriver::RememberPictureSize(const SourceState& state)
         return;
     remembered_ = size;
     QString error;
-    if (!config_.SetValue(QString::fromLatin1(PictureSizeKey), FormatStreamSize(size), &error))
+    if (!config_.SetValue(QString::fromLatin1(StreamPictureKey), FormatStreamSize(size), &error))
         qWarning().noquote() << "Vantu could not remember the picture size of the video source:" << error;
 }
 

@@ -53,7 +53,7 @@ public:
     // finish on its own.
     static constexpr std::chrono::milliseconds CloseWait{30};
     // The picture size assumed before a source's first picture when none is remembered for it.
-    static constexpr QSize DefaultSize{640, 480};
+    static constexpr QSize DefaultSize = StreamDefaultSize;
 
     // config must outlive the driver.
     explicit StreamDriver(CaptureConfig& config, StreamDriverTiming timing = {},

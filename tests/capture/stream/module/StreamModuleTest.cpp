@@ -1,8 +1,16 @@
 #include "capture/stream/StreamModule.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriver.h"
+#include "capture/stream/DeferredStreamDriver.h"
+#include "capture/stream/StreamSettings.h"
+#include "ui/MessageBox.h"
 
+#include <QSignalSpy>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <future>
 #include <gtest/gtest.h>
 
 // Each test loads the modules it needs itself, whatever ran before it.
@@ -38,4 +46,108 @@ TEST_F(StreamModule, LoadsAndMakesADriverThatWaitsForALocation)
     EXPECT_FALSE(driver->TakeFrame(frame));
     EXPECT_TRUE(module->SourceDialog);
     driver->Close();
+}
+
+namespace
+{
+// Loads the module at path once the test opens the gate, as a slow first load of FFmpeg would.
+class GatedLoad
+{
+public:
+    explicit GatedLoad(QString path) : path_(std::move(path)) {}
+    ~GatedLoad() { Open(); }
+
+    StreamModuleLoader Loader()
+    {
+        return [this](QString* error)
+        {
+            gate_.wait();
+            const StreamModuleFunctions* module = LoadStreamModule(path_, error);
+            done_ = true;
+            return module;
+        };
+    }
+    void Open()
+    {
+        if (!opened_.exchange(true))
+            opener_.set_value();
+    }
+    bool Done() const { return done_; }
+
+private:
+    QString path_;
+    std::promise<void> opener_;
+    std::shared_future<void> gate_ = opener_.get_future().share();
+    std::atomic<bool> opened_{false};
+    std::atomic<bool> done_{false};
+};
+
+class RecordedBoxes final : public IMessageBox
+{
+public:
+    MsgBoxResult Show(const QString& prompt, MsgBoxStyle, const QString&) override
+    {
+        prompts.push_back(prompt);
+        return MsgBoxResult::Ok;
+    }
+    QStringList prompts;
+};
+
+SourceState LastState(const QSignalSpy& states)
+{
+    return states.isEmpty() ? SourceState{} : states.last().at(0).value<SourceState>();
+}
+} // namespace
+
+TEST_F(StreamModule, TheSourceConnectsAtOnceAndTheModulesDriverTakesOverWhenItHasLoaded)
+{
+    QTemporaryDir dir;
+    CaptureConfig config(dir.filePath(QStringLiteral("Vantu.Capture")));
+    QString error;
+    ASSERT_TRUE(config.SetValue(QString::fromLatin1(StreamPictureKey), QStringLiteral("320x240"), &error));
+    GatedLoad load(QStringLiteral(VANTU_STREAM_MODULE));
+    DeferredStreamDriver driver(config, nullptr, load.Loader());
+    QSignalSpy states(&driver, &CaptureDriver::SourceStateChanged);
+
+    EXPECT_TRUE(driver.Open());
+    EXPECT_EQ(LastState(states).Status, SourceStatus::Connecting);
+    EXPECT_EQ(driver.FrameSize(), QSize(320, 240)) << "the size of the source's last run";
+    DibFrame frame;
+    EXPECT_FALSE(driver.TakeFrame(frame));
+
+    load.Open();
+    QTRY_COMPARE(LastState(states).Status, SourceStatus::Lost);
+    EXPECT_TRUE(LastState(states).Reason.contains(QStringLiteral("no network camera address")))
+        << "the module's driver tells its own state";
+    EXPECT_EQ(driver.FrameSize(), QSize(320, 240));
+}
+
+TEST_F(StreamModule, ASourceClosedWhileItsModuleLoadsStaysClosedAndAMissingModuleIsTold)
+{
+    QTemporaryDir dir;
+    CaptureConfig config(dir.filePath(QStringLiteral("Vantu.Capture")));
+    {
+        GatedLoad load(QStringLiteral(VANTU_STREAM_MODULE));
+        DeferredStreamDriver driver(config, nullptr, load.Loader());
+        QSignalSpy states(&driver, &CaptureDriver::SourceStateChanged);
+        driver.Open();
+        driver.Close();
+        load.Open();
+        QTRY_VERIFY(load.Done());
+        QTest::qWait(20);
+        EXPECT_EQ(states.size(), 1) << "only the connecting state: no driver was opened";
+        EXPECT_TRUE(driver.FrameSize().isEmpty());
+    }
+
+    GatedLoad missing(QStringLiteral("/nonexistent/libvantu_stream.so"));
+    missing.Open();
+    DeferredStreamDriver driver(config, nullptr, missing.Loader());
+    QSignalSpy states(&driver, &CaptureDriver::SourceStateChanged);
+    driver.Open();
+    QTRY_COMPARE(LastState(states).Status, SourceStatus::Lost);
+    EXPECT_TRUE(LastState(states).Reason.contains(QStringLiteral("could not be loaded")));
+    RecordedBoxes boxes;
+    driver.ShowDialog(&StreamModuleFunctions::SourceDialog, nullptr, boxes);
+    ASSERT_EQ(boxes.prompts.size(), 1);
+    EXPECT_TRUE(boxes.prompts[0].contains(QStringLiteral("could not be loaded")));
 }
