@@ -4,6 +4,7 @@
 #include "ui/DateText.h"
 
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace
@@ -54,4 +55,8 @@ TEST(SourceStateTest, EachChangeIsLoggedOnceAndShownOverTheLiveView)
         EXPECT_EQ(h.ReadAppFile(QStringLiteral("Vantu.Log")), expected);
         EXPECT_EQ(overlay->isHidden() ? QString() : overlay->text(), QString::fromUtf8(step.Notice));
     }
+
+    drivers.Camera().RaiseState({SourceStatus::Lost, cam, QStringLiteral("refused"), 3, 2});
+    QTRY_COMPARE(overlay->text(),
+                 QStringLiteral("No picture from cam: refused. Next try in 1 s (attempt 3)."));
 }

@@ -224,7 +224,7 @@ void CaptureWindow::EnterState(const SourceState& state)
     if (state == state_)
         return;
     state_ = state;
-    overlay_->SetNotice(SourceStateNotice(state));
+    overlay_->ShowState(state);
     const QString entry = stateLog_.Enter(state);
     if (!entry.isEmpty())
         emit SourceLogEntry(entry);

@@ -14,6 +14,26 @@ SourceStateOverlay::SourceStateOverlay(QWidget* view) : QLabel(view)
     setStyleSheet(QStringLiteral("background-color: rgba(0, 0, 0, 170); color: white;"));
     view->installEventFilter(this);
     hide();
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, &SourceStateOverlay::CountDown);
+}
+
+void SourceStateOverlay::ShowState(const SourceState& state)
+{
+    shown_ = state;
+    SetNotice(SourceStateNotice(state));
+    if (state.NextTrySeconds > 1)
+        countdown_.start();
+    else
+        countdown_.stop();
+}
+
+void SourceStateOverlay::CountDown()
+{
+    // The source tells the try itself when it starts; until then the notice says one second.
+    if (--shown_.NextTrySeconds <= 1)
+        countdown_.stop();
+    SetNotice(SourceStateNotice(shown_));
 }
 
 void SourceStateOverlay::SetNotice(const QString& text)

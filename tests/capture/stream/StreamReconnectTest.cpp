@@ -152,6 +152,25 @@ TEST_F(StreamReconnectTest, CameraDownAtStartIsUsedOnceItComesUp)
     driver.Close();
 }
 
+TEST_F(StreamReconnectTest, TheSameSourceAppliedAgainIsTriedAtOnce)
+{
+    StartCamera(StreamHttpServer::Mode::CloseAfterBody);
+    std::atomic<bool> up{false};
+    const StreamResolver resolver = [&up](const QString&, QString* error)
+    {
+        *error = QStringLiteral("not yet");
+        return up.load();
+    };
+    StreamDriver driver(*config_, StreamDriverTiming{std::chrono::seconds(60)}, resolver);
+    StreamDriverEvents events(driver);
+    EXPECT_FALSE(StreamOpenSettled(driver, events));
+    up = true;
+    QString error;
+    EXPECT_TRUE(driver.ApplySource(driver.Settings(), &error)) << error.toStdString();
+    EXPECT_TRUE(StreamWaitUntil([&] { return events.Frames > 0; }, 5000)) << "not after the minute's pause";
+    driver.Close();
+}
+
 TEST_F(StreamReconnectTest, CloseGivesUpOnANameLookupThatHangs)
 {
     StartCamera(StreamHttpServer::Mode::CloseAfterBody);

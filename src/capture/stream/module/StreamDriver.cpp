@@ -244,7 +244,7 @@ StreamDriver::StreamDriver(CaptureConfig& config, StreamDriverTiming timing, Str
     : config_(config), timing_(timing), resolver_(std::move(resolver)),
       session_(std::make_shared<StreamSession>(this))
 {
-    connect(this, &CaptureDriver::SourceStateChanged, this, &StreamDriver::RememberPictureSize);
+    connect(this, &CaptureDriver::SourceStateChanged, this, &StreamDriver::FollowState);
 }
 
 StreamDriver::~StreamDriver()
@@ -350,7 +350,8 @@ bool StreamDriver::ApplySource(const StreamSettings& source, QString* error)
         remembered_ = QSize();
     }
     const bool saved = SaveSettings(error);
-    if (changed || !open_)
+    // The same source again while it gives no picture: the user wants it tried now, not after the pause.
+    if (changed || !open_ || status_ != SourceStatus::Live)
     {
         Close();
         Start();
@@ -368,8 +369,9 @@ bool StreamDriver::ApplySize(QSize size, QString* error)
     return SaveSettings(error);
 }
 
-void StreamDriver::RememberPictureSize(const SourceState& state)
+void StreamDriver::FollowState(const SourceState& state)
 {
+    status_ = state.Status;
     QSize size;
     {
         std::lock_guard lock(session_->StateMutex);

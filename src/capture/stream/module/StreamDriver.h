@@ -74,8 +74,8 @@ public:
     QSize ChosenSize() const;
 
     // Takes the location and transport of source, keeps them for the next start and opens that source
-    // in place of the current one. False, with a plain description in error, when the settings could
-    // not be kept (they are used anyway).
+    // in place of the current one; the same source is opened again at once unless it is live. False,
+    // with a plain description in error, when the settings could not be kept (they are used anyway).
     bool ApplySource(const StreamSettings& source, QString* error);
     // Scales the frames to size from now on (an empty size: the source's own) and keeps it for the
     // next start; false as ApplySource.
@@ -83,7 +83,8 @@ public:
 
 private:
     void Start();
-    void RememberPictureSize(const SourceState& state);
+    // Keeps the source's state, and its picture size for the next start once it is live.
+    void FollowState(const SourceState& state);
     bool SaveSettings(QString* error);
 
     CaptureConfig& config_;
@@ -92,6 +93,7 @@ private:
     StreamSettings settings_;
     bool open_ = false;
     bool hold_ = false;
+    SourceStatus status_ = SourceStatus::Connecting;
     // The picture size of the source in its last run, from the capture settings.
     QSize remembered_;
 
