@@ -22,7 +22,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace
@@ -43,8 +45,9 @@ QString LoadAverage()
     return QString::fromLatin1(file.readAll()).section(QChar(' '), 0, 2);
 }
 
-// CPU ms per frame of the stream module decoding and converting the whole clip.
-double DecoderAloneMs(const QString& clip, std::uint64_t* frames)
+// CPU ms per frame of the stream module decoding and converting the whole clip: as fast as it can,
+// or, paced, one frame each frame interval as the clip plays.
+double DecoderAloneMs(const QString& clip, std::uint64_t* frames, bool paced = false)
 {
     const std::atomic<bool> stop{false};
     QString error;
@@ -58,8 +61,12 @@ double DecoderAloneMs(const QString& clip, std::uint64_t* frames)
     StreamScaler scaler;
     DibFrame frame;
     *frames = 0;
+    const auto begin = std::chrono::steady_clock::now();
     while (input->Next(&error) == StreamInput::Result::Frame)
     {
+        if (paced)
+            std::this_thread::sleep_until(begin +
+                                          *frames * std::chrono::milliseconds(1000 / FramesPerSecond));
         if (!scaler.Convert(input->Frame(), {}, frame, &error))
         {
             std::printf("A picture could not be converted: %s\n", qPrintable(error));
@@ -74,6 +81,9 @@ double DecoderAloneMs(const QString& clip, std::uint64_t* frames)
 struct ProgramRun
 {
     double MsPerFrame = 0;
+    // Of MsPerFrame, the user-interface thread's share: grab, detection, drawing.
+    double UiMsPerFrame = 0;
+    std::int32_t Detections = 0;
     std::uint64_t Decoded = 0;
     std::uint64_t Analysed = 0;
     double PreviewIdlePercent = 0;
@@ -91,12 +101,16 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
         return run;
     }
     const double start = ProcessCpuMs();
+    const double uiStart = ThreadCpuMs();
     rig.Window().ChangeMode(ModeMonitor);
     rig.RunToEnd((seconds + 20) * 1000);
     const double used = ProcessCpuMs() - start;
+    const double uiUsed = ThreadCpuMs() - uiStart;
     run.Decoded = rig.DecodedSinceFirstTaken();
     run.Analysed = rig.Frames().Taken;
+    run.Detections = rig.Window().DetectionCount();
     run.MsPerFrame = run.Decoded == 0 ? 0 : used / static_cast<double>(run.Decoded);
+    run.UiMsPerFrame = run.Decoded == 0 ? 0 : uiUsed / static_cast<double>(run.Decoded);
 
     constexpr qint64 IdleMs = 3000;
     double idleStart = ProcessCpuMs();
@@ -122,6 +136,7 @@ void MeasureSize(QSize size, int seconds, int runs)
         return;
     }
     std::vector<double> decoder;
+    std::vector<double> pacedDecoder;
     std::vector<double> program;
     std::vector<double> previewIdle;
     std::vector<double> monitorIdle;
@@ -130,13 +145,16 @@ void MeasureSize(QSize size, int seconds, int runs)
     for (int i = 0; i < runs; ++i)
     {
         decoder.push_back(DecoderAloneMs(clip, &decoderFrames));
+        pacedDecoder.push_back(DecoderAloneMs(clip, &decoderFrames, true));
         last = MonitorProgram(clip, seconds);
         program.push_back(last.MsPerFrame);
         previewIdle.push_back(last.PreviewIdlePercent);
         monitorIdle.push_back(last.MonitorIdlePercent);
-        std::printf("  run %d: program %.3f ms, decoder %.3f ms a frame; decoded %llu, analysed %llu\n",
-                    i + 1, last.MsPerFrame, decoder.back(), static_cast<unsigned long long>(last.Decoded),
-                    static_cast<unsigned long long>(last.Analysed));
+        std::printf("  run %d: program %.3f ms (user-interface thread %.3f ms), decoder %.3f ms (at the "
+                    "clip's rate %.3f ms) a frame; decoded %llu, analysed %llu, detections %d\n",
+                    i + 1, last.MsPerFrame, last.UiMsPerFrame, decoder.back(), pacedDecoder.back(),
+                    static_cast<unsigned long long>(last.Decoded),
+                    static_cast<unsigned long long>(last.Analysed), static_cast<int>(last.Detections));
         std::fflush(stdout);
     }
     const double programMs = Median(program);
@@ -147,6 +165,8 @@ void MeasureSize(QSize size, int seconds, int runs)
                 decoderMs > 0 ? programMs / decoderMs : 0.0, static_cast<unsigned long long>(decoderFrames),
                 static_cast<unsigned long long>(last.Decoded),
                 static_cast<unsigned long long>(last.Analysed));
+    std::printf("  decoder alone at the clip's rate: %.3f ms/frame, program ratio to it %.2f\n",
+                Median(pacedDecoder), Median(pacedDecoder) > 0 ? programMs / Median(pacedDecoder) : 0.0);
     std::printf("  idle once the file ended: Preview %.2f %% CPU (goal < 1 %%), Monitor %.2f %% CPU\n",
                 Median(previewIdle), Median(monitorIdle));
     std::fflush(stdout);

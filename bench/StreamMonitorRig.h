@@ -35,6 +35,14 @@ inline double ProcessCpuMs()
     return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
 }
 
+// CPU time of the calling thread, in milliseconds.
+inline double ThreadCpuMs()
+{
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+}
+
 class StreamMonitorRig
 {
 public:

@@ -1,7 +1,8 @@
 #include "ui/StatusPanels.h"
 
+#include "ui/StatusPanel.h"
+
 #include <QHelpEvent>
-#include <QLabel>
 #include <QToolTip>
 
 StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : QStatusBar(parent)
@@ -9,18 +10,16 @@ StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : 
     setSizeGripEnabled(false);
     for (const Panel& panel : panels)
     {
-        auto* label = new QLabel(panel.Text, this);
+        auto* label = new StatusPanel(panel.Text, this);
         label->setObjectName(panel.Key);
         label->setToolTip(panel.ToolTip);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(20);
         // The first panel takes the room the others leave.
         addPermanentWidget(label, labels_.empty() ? 1 : 0);
         labels_.push_back(label);
     }
 }
 
-QLabel* StatusPanels::Label(int position) const
+StatusPanel* StatusPanels::Label(int position) const
 {
     Q_ASSERT(position >= 1 && position <= Count());
     return labels_[static_cast<std::size_t>(position - 1)];
@@ -28,11 +27,11 @@ QLabel* StatusPanels::Label(int position) const
 
 QString StatusPanels::Text(int position) const
 {
-    return Label(position)->text();
+    return Label(position)->Text();
 }
 void StatusPanels::SetText(int position, const QString& text)
 {
-    Label(position)->setText(text);
+    Label(position)->SetText(text);
 }
 QString StatusPanels::Key(int position) const
 {
@@ -40,7 +39,7 @@ QString StatusPanels::Key(int position) const
 }
 QString StatusPanels::ToolTip(int position) const
 {
-    const QLabel* label = Label(position);
+    const StatusPanel* label = Label(position);
     if (const auto found = toolTipSources_.find(label); found != toolTipSources_.end())
         if (const QString text = found->second(); !text.isEmpty())
             return text;
@@ -49,7 +48,7 @@ QString StatusPanels::ToolTip(int position) const
 
 void StatusPanels::SetToolTipSource(int position, std::function<QString()> source)
 {
-    QLabel* label = Label(position);
+    StatusPanel* label = Label(position);
     toolTipSources_[label] = std::move(source);
     label->installEventFilter(this);
 }

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-class QLabel;
+class StatusPanel;
 
 // A status bar of text panels, each with a key and a tool tip, addressed by position from 1.
 class StatusPanels final : public QStatusBar
@@ -36,8 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* Label(int position) const;
+    StatusPanel* Label(int position) const;
 
-    std::vector<QLabel*> labels_;
+    std::vector<StatusPanel*> labels_;
     std::map<const QObject*, std::function<QString()>> toolTipSources_;
 };
