@@ -1,6 +1,7 @@
 #include "ui/Notice.h"
 
 #include <QEvent>
+#include <QPainter>
 #include <QTimer>
 
 Notice::Notice(QWidget* over) : QLabel(over), hide_(new QTimer(this))
@@ -10,7 +11,11 @@ Notice::Notice(QWidget* over) : QLabel(over), hide_(new QTimer(this))
     setTextFormat(Qt::PlainText);
     setAutoFillBackground(true);
     setMargin(4);
-    setStyleSheet(QStringLiteral("background-color: rgba(255, 244, 200, 235); color: black;"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(255, 244, 200, 235));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+    laidOut_.setTextFormat(Qt::PlainText);
     hide_->setSingleShot(true);
     connect(hide_, &QTimer::timeout, this, &QWidget::hide);
     over->installEventFilter(this);
@@ -31,6 +36,20 @@ bool Notice::eventFilter(QObject* watched, QEvent* event)
     if (watched == parent() && event->type() == QEvent::Resize)
         Place();
     return QLabel::eventFilter(watched, event);
+}
+
+void Notice::paintEvent(QPaintEvent*)
+{
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    if (laidOut_.text() != text() || laidOut_.textWidth() != area.width())
+    {
+        laidOut_.setText(text());
+        laidOut_.setTextWidth(area.width());
+        laidOut_.prepare(QTransform(), font());
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawStaticText(area.topLeft(), laidOut_);
 }
 
 void Notice::Place()
