@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 CaptureWindow::CaptureWindow(QWidget* parent) : QWidget(parent), overlay_(new SourceStateOverlay(this))
 {
@@ -329,7 +330,7 @@ void CaptureWindow::paintEvent(QPaintEvent* event)
                static_cast<int>(std::floor(target.bottom())) - 1));
     for (const QRect& bar : event->region() - QRegion(covered))
         painter.fillRect(bar, Qt::black);
-    if (PaintFrameDirectly(painter, event->region(), target))
+    if (PaintFrameDirectly(painter, event->region(), covered, target))
     {
         shown_ = QImage();
         return;
@@ -344,11 +345,9 @@ void CaptureWindow::paintEvent(QPaintEvent* event)
     painter.drawImage(target, shown_);
 }
 
-bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRectF& target) const
+bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRect& covered,
+                                       const QRectF& target) const
 {
-    const QRect picture = target.toRect();
-    if (QRectF(picture) != target || picture.size() != QSize(current_.Width, current_.Height))
-        return false;
     QPaintDevice* device = painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : nullptr;
     if (device == nullptr || device->devType() != QInternal::Image)
         return false;
@@ -360,15 +359,44 @@ bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region,
         return false;
     const QPoint offset(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
     const QRect inImage = QRect(QPoint(0, 0), image->size()).translated(-offset);
+    const QRect picture = target.toRect();
+    const bool ownSize =
+        QRectF(picture) == target && picture.size() == QSize(current_.Width, current_.Height);
+    std::vector<int> columns;
     for (const QRect& rect : region)
     {
-        const QRect part = rect & picture & inImage;
+        const QRect part = rect & covered & inImage;
+        if (part.isEmpty())
+            continue;
+        if (ownSize)
+        {
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                BgrToRgb32(current_.TopDownRow(y - picture.top()) + 3 * (part.left() - picture.left()),
+                           reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() +
+                               offset.x(),
+                           part.width());
+            continue;
+        }
+        // Scaled: each window pixel shows the frame pixel under its centre, converted on the way, so
+        // that the frame is neither converted whole nor copied a second time.
+        columns.resize(static_cast<std::size_t>(part.width()));
+        for (int x = 0; x < part.width(); ++x)
+            columns[static_cast<std::size_t>(x)] =
+                3 * SourcePixel(part.left() + x, target.left(), target.width(), current_.Width);
         for (int y = part.top(); y <= part.bottom(); ++y)
-            BgrToRgb32(current_.TopDownRow(y - picture.top()) + 3 * (part.left() - picture.left()),
-                       reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() + offset.x(),
-                       part.width());
+            SampleBgrToRgb32(
+                current_.TopDownRow(SourcePixel(y, target.top(), target.height(), current_.Height)),
+                current_.Bits.data() + current_.Bits.size(), columns.data(),
+                reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() + offset.x(),
+                part.width());
     }
     return true;
+}
+
+int CaptureWindow::SourcePixel(int shown, double start, double length, int pixels)
+{
+    const auto pixel = static_cast<int>(std::floor((shown + 0.5 - start) * pixels / length));
+    return std::clamp(pixel, 0, pixels - 1);
 }
 
 QRectF CaptureWindow::PictureRect() const

@@ -104,9 +104,14 @@ private:
     bool DeliverFrame();
     // Where the picture goes in the window: its own size at the top left, or scaled to the window.
     QRectF PictureRect() const;
-    // Converts the current frame straight into the picture painter draws on, within region, when
-    // that is a 32-bit picture and the frame is drawn at its own size; false when it is not.
-    bool PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRectF& target) const;
+    // Converts the current frame straight into the picture painter draws on, within region and the
+    // pixels covered by target, when that is a 32-bit picture; false when it is not. A scaled frame is
+    // sampled at the centre of each pixel drawn.
+    bool PaintFrameDirectly(QPainter& painter, const QRegion& region, const QRect& covered,
+                            const QRectF& target) const;
+    // The frame pixel, of pixels along one side, under the centre of window pixel shown when the
+    // frame is drawn from start over length.
+    static int SourcePixel(int shown, double start, double length, int pixels);
     void OnDriverError(int number, const QString& text);
     void OnDriverStatus(int number, const QString& text);
     void OnSourceState(const SourceState& state);

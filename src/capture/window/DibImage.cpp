@@ -1,5 +1,7 @@
 #include "capture/window/DibImage.h"
 
+#include <cstring>
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -65,4 +67,24 @@ void BgrToRgb32(const std::uint8_t* bgr, QRgb* out, int width)
     constexpr auto convert = RowToRgb32;
 #endif
     convert(bgr, out, width);
+}
+
+void SampleBgrToRgb32(const std::uint8_t* bgr, const std::uint8_t* end, const int* columns, QRgb* out,
+                      int count)
+{
+    // Four bytes are read for each pixel while a fourth byte is there to read; the columns grow, so
+    // only the last few pixels of the last row in memory need single bytes.
+    int i = 0;
+    for (; i < count && bgr + columns[i] + 4 <= end; ++i)
+    {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, bgr + columns[i], sizeof pixel);
+        out[i] = 0xFF000000u | pixel;
+    }
+    for (; i < count; ++i)
+    {
+        const std::uint8_t* pixel = bgr + columns[i];
+        out[i] =
+            0xFF000000u | (static_cast<QRgb>(pixel[2]) << 16) | (static_cast<QRgb>(pixel[1]) << 8) | pixel[0];
+    }
 }

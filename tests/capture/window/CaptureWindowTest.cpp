@@ -290,6 +290,23 @@ TEST_F(CaptureWindowTest, DrawsTheFrameAtItsOwnSizeIntoAPictureOnlyWhereItIsAske
     }
 }
 
+TEST_F(CaptureWindowTest, DrawsAScaledFrameStraightIntoAPictureFromThePixelUnderEachCentre)
+{
+    capDriverConnect(window, 0);
+    capPreviewScale(window, True);
+    drivers.Camera().Frames.push_back(RedOverBlue());
+    capGrabFrame(window);
+    window->resize(80, 60);
+    QImage picture(80, 60, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    window->render(&picture);
+    // Rows 0-29 show frame rows 0-14 (red), rows 30-59 frame rows 15-29 (blue).
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(79, 29), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(79, 30), qRgb(0, 0, 255));
+    EXPECT_EQ(picture.pixel(0, 59), qRgb(0, 0, 255));
+}
+
 TEST_F(CaptureWindowTest, DisplayOptionsAreKeptForTheNextStart)
 {
     QTemporaryDir dir;
