@@ -15,11 +15,12 @@
 
 void frmVantu::GrabTimer_Timer()
 {
-    // A tick that finds no new frame rests the timer until the capture window has one waiting
-    // (CaptureWindow_FrameWaiting): a source between frames, or one that stopped, then costs no
-    // wake-ups every 10 ms.
-    if (!IsTrue(capGrabFrame(Vars.CaptureWindowHandle)))
-        ui.GrabTimer->stop();
+    // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
+    // waiting (CaptureWindow_FrameWaiting): a source between frames, or one that stopped, then costs
+    // no wake-ups every 10 ms. It rests before the grab, so that frames arriving while a detection
+    // shows a message box start it again.
+    ui.GrabTimer->stop();
+    capGrabFrame(Vars.CaptureWindowHandle);
 }
 
 void frmVantu::CaptureWindow_FrameWaiting()

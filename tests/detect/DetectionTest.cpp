@@ -244,7 +244,7 @@ TEST_F(DetectionTest, NamesCountAndLimitFollowAFreshListingWhenFilesChangeFromOu
     EXPECT_EQ(DetectionLines().last(), Line(QStringLiteral("No image file written, exceeded Max Files!")));
 }
 
-TEST_F(DetectionTest, EveryFrameIsAnalysedOnceAndTicksWithoutOneRestTheTimer)
+TEST_F(DetectionTest, EveryFrameIsAnalysedOnceAndTheTimerRestsUntilTheNextOne)
 {
     frmVantu& w = Start();
     w.ChangeMode(ModeMonitor);
@@ -254,8 +254,8 @@ TEST_F(DetectionTest, EveryFrameIsAnalysedOnceAndTicksWithoutOneRestTheTimer)
         drivers.Camera().AnnounceFrame();
         EXPECT_TRUE(w.Ui().GrabTimer->isActive());
         w.GrabTimer_Timer();
-        w.GrabTimer_Timer(); // finds no frame
         EXPECT_FALSE(w.Ui().GrabTimer->isActive());
+        w.GrabTimer_Timer(); // finds no frame
     }
     EXPECT_EQ(w.Detector().FrameCount, 25) << "25 frames over 50 ticks make 25 baseline frames";
     drivers.Camera().QueueFrame(Still);
