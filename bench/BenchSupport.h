@@ -53,16 +53,22 @@ struct ProgramServices
     SystemNetworkConnection Connection;
 };
 
-// The named line of /proc/<pid>/smaps_rollup ("Private_Dirty:  20480 kB"), or an empty text.
-inline QString SmapsLine(qint64 pid, const char* name)
+// The named line ("VmRSS:  51200 kB") of the file /proc/<pid>/<file>, or an empty text.
+inline QString ProcLine(qint64 pid, const char* file, const char* name)
 {
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly | QIODevice::Text))
+    QFile proc(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(file)));
+    if (!proc.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     // Files under /proc report a size of 0, so read until the end instead of up to a size.
-    const QStringList lines = QString::fromLatin1(rollup.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines = QString::fromLatin1(proc.readAll()).split(QLatin1Char('\n'));
     for (const QString& line : lines)
         if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
             return line.simplified();
     return {};
+}
+
+// The named line of /proc/<pid>/smaps_rollup ("Private_Dirty:  20480 kB"), or an empty text.
+inline QString SmapsLine(qint64 pid, const char* name)
+{
+    return ProcLine(pid, "smaps_rollup", name);
 }

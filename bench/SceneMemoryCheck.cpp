@@ -31,15 +31,7 @@ namespace
 // The named line of /proc/<pid>/status ("VmRSS:  51200 kB"), or an empty text.
 QString StatusLine(qint64 pid, const char* name)
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    // Files under /proc report a size of 0, so read until the end instead of up to a size.
-    const QStringList lines = QString::fromLatin1(status.readAll()).split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
-            return line.simplified();
-    return {};
+    return ProcLine(pid, "status", name);
 }
 
 int Report(qint64 pid, const QString& what)

@@ -53,7 +53,7 @@ QSize DeferredStreamDriver::FrameSize() const
     const QSize chosen = LoadStreamSettings(config_).Size;
     if (!chosen.isEmpty())
         return chosen;
-    const QSize remembered = ParseStreamSize(config_.Value(QString::fromLatin1(StreamPictureKey)));
+    const QSize remembered = LoadRememberedStreamSize(config_);
     return remembered.isEmpty() ? StreamDefaultSize : remembered;
 }
 
@@ -100,15 +100,15 @@ void DeferredStreamDriver::StartLoading()
 {
     if (loading_.isRunning())
         return;
-    auto promise = std::make_shared<QPromise<const StreamModuleFunctions*>>();
-    auto error = std::make_shared<QString>();
-    loadingError_ = error;
+    auto promise = std::make_shared<QPromise<LoadResult>>();
     loading_.setFuture(promise->future());
     promise->start();
     QThreadPool::globalInstance()->start(
-        [promise, error, load = load_]
+        [promise, load = load_]
         {
-            promise->addResult(load(error.get()));
+            LoadResult result;
+            result.Module = load(&result.Error);
+            promise->addResult(result);
             promise->finish();
         });
 }
@@ -117,8 +117,8 @@ void DeferredStreamDriver::OnModuleLoaded()
 {
     if (module_ == nullptr && loading_.isFinished())
     {
-        module_ = loading_.result();
-        loadError_ = *loadingError_;
+        module_ = loading_.result().Module;
+        loadError_ = loading_.result().Error;
     }
     Attach();
 }

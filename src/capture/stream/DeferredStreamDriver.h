@@ -40,6 +40,13 @@ public:
                     IMessageBox& messages);
 
 private:
+    // What the worker that loads the module hands back.
+    struct LoadResult
+    {
+        const StreamModuleFunctions* Module = nullptr;
+        QString Error;
+    };
+
     void StartLoading();
     void OnModuleLoaded();
     // Opens the module's driver once per opening of this one; tells the source lost when there is none.
@@ -55,8 +62,7 @@ private:
     const StreamModuleLoader load_;
     const StreamModuleFunctions* module_ = nullptr;
     QString loadError_;
-    QFutureWatcher<const StreamModuleFunctions*> loading_;
-    std::shared_ptr<QString> loadingError_;
+    QFutureWatcher<LoadResult> loading_;
     std::unique_ptr<CaptureDriver> driver_;
     bool open_ = false;
     // The module's driver was opened for the current opening of this one.

@@ -16,14 +16,14 @@ CaptureDriverDialog ModuleDialog(CaptureDriverDialog StreamModuleFunctions::*dia
 }
 } // namespace
 
-CaptureDriverEntry StreamDriverEntry(CaptureConfig& config)
+CaptureDriverEntry StreamDriverEntry(CaptureConfig& config, const QString& modulePath)
 {
     const StreamSettings settings = LoadStreamSettings(config);
     return {StreamDriverName(settings.Location),
             QStringLiteral("1.0"),
-            [&config]() -> std::unique_ptr<CaptureDriver>
+            [&config, modulePath]() -> std::unique_ptr<CaptureDriver>
             {
-                const QString path = StreamModuleFile();
+                const QString path = modulePath.isEmpty() ? StreamModuleFile() : modulePath;
                 return std::make_unique<DeferredStreamDriver>(config, LoadedStreamModule(path),
                                                               [path](QString* error)
                                                               { return LoadStreamModule(path, error); });

@@ -24,6 +24,11 @@ StreamSettings LoadStreamSettings(const CaptureConfig& config)
     return settings;
 }
 
+QSize LoadRememberedStreamSize(const CaptureConfig& config)
+{
+    return ParseStreamSize(config.Value(Key(StreamPictureKey)));
+}
+
 bool SaveStreamSettings(CaptureConfig& config, const StreamSettings& settings, QString* error)
 {
     const QString transport =

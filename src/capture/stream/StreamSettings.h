@@ -37,6 +37,8 @@ inline constexpr QSize StreamDefaultSize{640, 480};
 inline constexpr int StreamMaxSide = 8192;
 
 StreamSettings LoadStreamSettings(const CaptureConfig& config);
+// The picture size of the source last played; empty when none is remembered.
+QSize LoadRememberedStreamSize(const CaptureConfig& config);
 // Saves all three settings. False, with a plain description in error, when the file could not be written.
 bool SaveStreamSettings(CaptureConfig& config, const StreamSettings& settings, QString* error);
 

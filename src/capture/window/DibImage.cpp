@@ -8,10 +8,16 @@
 
 namespace
 {
+// One 24-bit blue, green, red pixel as a 32-bit pixel.
+QRgb PixelFromBgr(const std::uint8_t* bgr)
+{
+    return 0xFF000000u | (static_cast<QRgb>(bgr[2]) << 16) | (static_cast<QRgb>(bgr[1]) << 8) | bgr[0];
+}
+
 void RowToRgb32(const std::uint8_t* bgr, QRgb* out, int width)
 {
     for (int x = 0; x < width; ++x, bgr += 3)
-        out[x] = 0xFF000000u | (static_cast<QRgb>(bgr[2]) << 16) | (static_cast<QRgb>(bgr[1]) << 8) | bgr[0];
+        out[x] = PixelFromBgr(bgr);
 }
 
 #if defined(__x86_64__)
@@ -82,9 +88,5 @@ void SampleBgrToRgb32(const std::uint8_t* bgr, const std::uint8_t* end, const in
         out[i] = 0xFF000000u | pixel;
     }
     for (; i < count; ++i)
-    {
-        const std::uint8_t* pixel = bgr + columns[i];
-        out[i] =
-            0xFF000000u | (static_cast<QRgb>(pixel[2]) << 16) | (static_cast<QRgb>(pixel[1]) << 8) | pixel[0];
-    }
+        out[i] = PixelFromBgr(bgr + columns[i]);
 }

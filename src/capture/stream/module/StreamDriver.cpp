@@ -257,7 +257,7 @@ bool StreamDriver::Open()
 {
     Close();
     settings_ = LoadStreamSettings(config_);
-    remembered_ = ParseStreamSize(config_.Value(QString::fromLatin1(StreamPictureKey)));
+    remembered_ = LoadRememberedStreamSize(config_);
     Start();
     return true;
 }
