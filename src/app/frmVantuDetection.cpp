@@ -3,6 +3,7 @@
 #include "app/ModeScreen.h"
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 #include "detect/ByteSum.h"
 #include "notify/NotifySound.h"
 #include "ui/ChangeMeter.h"
@@ -29,15 +30,31 @@ void frmVantu::CaptureWindow_FrameWaiting()
         ui.GrabTimer->start();
 }
 
-std::intptr_t frmVantu::FrameCallback(CaptureWindow*, VIDEOHDR* header)
+namespace
+{
+// The sum of the frame's bytes: the one its source worked out, when the window hands out that frame;
+// else the bytes are summed where the driver left them.
+std::int64_t FrameByteSum(const CaptureWindow* window, const VIDEOHDR& header)
+{
+    if (window != nullptr)
+    {
+        const DibFrame& frame = window->CurrentFrame();
+        if (frame.KnownByteSum && frame.Bits.data() == header.lpData &&
+            frame.BytesUsed() == header.dwBytesUsed)
+            return static_cast<std::int64_t>(*frame.KnownByteSum);
+    }
+    return static_cast<std::int64_t>(ByteSum(header.lpData, header.dwBytesUsed));
+}
+} // namespace
+
+std::intptr_t frmVantu::FrameCallback(CaptureWindow* window, VIDEOHDR* header)
 {
     if (Vars.CurrentMode == ModePreview || Vars.CurrentMode == ModeView)
         return 0;
 
     if (Vars.CurrentMode == ModeMonitor)
         ++framesAnalysed_;
-    // The frame is summed where the driver left it.
-    const auto byteSum = static_cast<std::int64_t>(ByteSum(header->lpData, header->dwBytesUsed));
+    const std::int64_t byteSum = FrameByteSum(window, *header);
     const DetectorStep step = StepDetector(detector_, byteSum, Vars.Settings.Sensitivity);
     if (step.Restarted)
         ui.StatusBar1->SetText(1, QStringLiteral("Initializing..."));

@@ -12,6 +12,8 @@ DibFrame FrameWithByteSum(int width, int height, std::uint64_t byteSum)
     std::fill(frame.Bits.begin(), frame.Bits.end(), base);
     std::fill_n(frame.Bits.begin(), static_cast<std::ptrdiff_t>(sum % count),
                 static_cast<std::uint8_t>(base + 1));
+    // As a real source would, the frame tells its sum.
+    frame.KnownByteSum = sum;
     return frame;
 }
 

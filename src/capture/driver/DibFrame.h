@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // One video frame as a device-independent bitmap: 24-bit pixels in blue, green, red order, rows
@@ -15,6 +16,9 @@ struct DibFrame
     std::uint64_t Sequence = 0;
     // Milliseconds since the source started.
     std::uint32_t TimeCaptured = 0;
+    // The sum of the BytesUsed() bytes, when the source worked it out as it wrote the rows, while
+    // they were in the processor's cache; empty otherwise. Resize() empties it.
+    std::optional<std::uint64_t> KnownByteSum;
 
     static constexpr int StrideFor(int width) { return (width * 3 + 3) & ~3; }
     int Stride() const { return StrideFor(Width); }
@@ -24,11 +28,13 @@ struct DibFrame
     }
     bool Empty() const { return Width <= 0 || Height <= 0; }
 
-    // Sets the size, keeping the allocation when it is already large enough.
+    // Sets the size, keeping the allocation when it is already large enough. The rows are to be
+    // written anew: a sum known for the old ones is forgotten.
     void Resize(int width, int height)
     {
         Width = width;
         Height = height;
+        KnownByteSum.reset();
         Bits.resize(BytesUsed());
     }
 

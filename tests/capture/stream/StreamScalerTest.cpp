@@ -1,4 +1,5 @@
 #include "capture/stream/module/StreamScaler.h"
+#include "detect/ByteSum.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -96,6 +97,8 @@ TEST(StreamScaler, EveryRowKeepsItsOwnPixelsAtEverySize)
                 ASSERT_NEAR(frame.TopDownRow(y)[x], level, 3)
                     << "width " << width << " row " << y << " byte " << x;
         }
+        EXPECT_EQ(frame.KnownByteSum, ByteSumScalar(frame.Bits.data(), frame.BytesUsed()))
+            << "width " << width;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "capture/v4l2/V4l2FrameCopy.h"
+#include "detect/ByteSum.h"
 #include "support/FakeV4l2Device.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,7 @@ TEST(V4l2FrameCopy, FlipsRowsBottomUpAndPadsThemToFourBytes)
         std::fill(frame.Bits.begin(), frame.Bits.end(), 0xAB); // a reused buffer with old contents
         ASSERT_TRUE(CopyBgr24ToDib(picture.data(), picture.size(), c.Width, c.Height, c.BytesPerLine, frame));
         ExpectPattern(frame, c.Width, c.Height, 3);
+        EXPECT_EQ(frame.KnownByteSum, ByteSumScalar(frame.Bits.data(), frame.BytesUsed()));
     }
 }
 
