@@ -8,10 +8,12 @@
 // frames decoded and the frames analysed (goal: equal). Afterwards it prints the idle cost: CPU in
 // Preview and in Monitor once the file has ended and no new frame comes.
 //
-//   StreamMonitorBench [--seconds=S] [--runs=R] [--size=WxH]
+//   StreamMonitorBench [--seconds=S] [--runs=R] [--size=WxH] [--screen=WxH]
 //
 // S is the clip's length (20 s by default); each figure is the median of R runs (3 by default). With
-// --size only that clip size is measured (768x576 and 1920x1080 by default).
+// --size only that clip size is measured (768x576 and 1920x1080 by default). --screen gives the
+// offscreen platform a screen of that size instead of its own 800x600, on which the window shows a
+// 768x576 picture scaled down.
 
 #include "MotionClip.h"
 #include "StreamMonitorRig.h"
@@ -84,6 +86,9 @@ struct ProgramRun
     // Of MsPerFrame, the user-interface thread's share: grab, detection, drawing.
     double UiMsPerFrame = 0;
     std::int32_t Detections = 0;
+    // Where the live picture was drawn: the capture window's size, and whether it was scaled to it.
+    QSize Shown;
+    bool Scaled = false;
     std::uint64_t Decoded = 0;
     std::uint64_t Analysed = 0;
     double PreviewIdlePercent = 0;
@@ -106,6 +111,8 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
     rig.RunToEnd((seconds + 20) * 1000);
     const double used = ProcessCpuMs() - start;
     const double uiUsed = ThreadCpuMs() - uiStart;
+    run.Shown = rig.Window().CaptureWindowHandle()->size();
+    run.Scaled = rig.Window().CaptureWindowHandle()->Scaling();
     run.Decoded = rig.DecodedSinceFirstTaken();
     run.Analysed = rig.Frames().Taken;
     run.Detections = rig.Window().DetectionCount();
@@ -167,16 +174,35 @@ void MeasureSize(QSize size, int seconds, int runs)
                 static_cast<unsigned long long>(last.Analysed));
     std::printf("  decoder alone at the clip's rate: %.3f ms/frame, program ratio to it %.2f\n",
                 Median(pacedDecoder), Median(pacedDecoder) > 0 ? programMs / Median(pacedDecoder) : 0.0);
+    std::printf("  live picture drawn in a %dx%d view%s\n", last.Shown.width(), last.Shown.height(),
+                last.Scaled ? ", scaled to it" : ", at its own size");
     std::printf("  idle once the file ended: Preview %.2f %% CPU (goal < 1 %%), Monitor %.2f %% CPU\n",
                 Median(previewIdle), Median(monitorIdle));
     std::fflush(stdout);
 }
 } // namespace
 
+// Points the offscreen platform at a configuration file with one screen of size in directory.
+bool UseOffscreenScreen(QSize size, const QTemporaryDir& directory)
+{
+    QFile file(directory.filePath(QStringLiteral("screen.json")));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QStringLiteral(R"({"screens": [{"name": "Bench", "x": 0, "y": 0, "width": %1, )"
+                                  R"("height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                       .arg(size.width())
+                       .arg(size.height())
+                       .toUtf8()) < 0)
+        return false;
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(file.fileName()));
+    return true;
+}
+
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool offscreen = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (offscreen)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir screenDirectory;
     int seconds = 20;
     int runs = 3;
     std::vector<QSize> sizes{QSize(768, 576), QSize(1920, 1080)};
@@ -191,9 +217,17 @@ int main(int argc, char* argv[])
             const QStringList parts = QString::fromLatin1(argv[i] + 7).split(QChar('x'));
             sizes = {QSize(parts.value(0).toInt(), parts.value(1).toInt())};
         }
+        else if (std::strncmp(argv[i], "--screen=", 9) == 0 && offscreen)
+        {
+            const QStringList parts = QString::fromLatin1(argv[i] + 9).split(QChar('x'));
+            if (!UseOffscreenScreen(QSize(parts.value(0).toInt(), parts.value(1).toInt()), screenDirectory))
+                std::printf("The screen could not be set up; the platform's own is used.\n");
+        }
         else
         {
-            std::printf("Unknown option %s. Use --seconds=S, --runs=R and --size=WxH.\n", argv[i]);
+            std::printf("Unknown option %s. Use --seconds=S, --runs=R, --size=WxH and --screen=WxH (on "
+                        "the offscreen platform).\n",
+                        argv[i]);
             return 2;
         }
     }
