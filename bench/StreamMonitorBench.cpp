@@ -86,7 +86,8 @@ struct ProgramRun
     // Of MsPerFrame, the user-interface thread's share: grab, detection, drawing.
     double UiMsPerFrame = 0;
     std::int32_t Detections = 0;
-    // Where the live picture was drawn: the capture window's size, and whether it was scaled to it.
+    // Where the live picture was drawn: the capture window's size, and whether the picture was drawn
+    // at another size than its own.
     QSize Shown;
     bool Scaled = false;
     std::uint64_t Decoded = 0;
@@ -112,7 +113,9 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
     const double used = ProcessCpuMs() - start;
     const double uiUsed = ThreadCpuMs() - uiStart;
     run.Shown = rig.Window().CaptureWindowHandle()->size();
-    run.Scaled = rig.Window().CaptureWindowHandle()->Scaling();
+    const DibFrame& frame = rig.Window().CaptureWindowHandle()->CurrentFrame();
+    run.Scaled =
+        rig.Window().CaptureWindowHandle()->Scaling() && run.Shown != QSize(frame.Width, frame.Height);
     run.Decoded = rig.DecodedSinceFirstTaken();
     run.Analysed = rig.Frames().Taken;
     run.Detections = rig.Window().DetectionCount();
