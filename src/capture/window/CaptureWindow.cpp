@@ -362,7 +362,6 @@ bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region,
     const QRect picture = target.toRect();
     const bool ownSize =
         QRectF(picture) == target && picture.size() == QSize(current_.Width, current_.Height);
-    std::vector<int> columns;
     for (const QRect& rect : region)
     {
         const QRect part = rect & covered & inImage;
@@ -370,25 +369,36 @@ bool CaptureWindow::PaintFrameDirectly(QPainter& painter, const QRegion& region,
             continue;
         if (ownSize)
         {
+            const auto frameRow = [&](int y)
+            { return current_.TopDownRow(y - picture.top()) + 3 * (part.left() - picture.left()); };
             for (int y = part.top(); y <= part.bottom(); ++y)
-                BgrToRgb32(current_.TopDownRow(y - picture.top()) + 3 * (part.left() - picture.left()),
+            {
+                if (y < part.bottom())
+                    PrefetchBytes(frameRow(y + 1), 3 * static_cast<std::size_t>(part.width()));
+                BgrToRgb32(frameRow(y),
                            reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() +
                                offset.x(),
                            part.width());
+            }
             continue;
         }
         // Scaled: each window pixel shows the frame pixel under its centre, converted on the way, so
         // that the frame is neither converted whole nor copied a second time.
-        columns.resize(static_cast<std::size_t>(part.width()));
+        std::vector<int> columns(static_cast<std::size_t>(part.width()));
         for (int x = 0; x < part.width(); ++x)
             columns[static_cast<std::size_t>(x)] =
                 3 * SourcePixel(part.left() + x, target.left(), target.width(), current_.Width);
+        const RowSampler sampler(std::move(columns));
+        const auto frameRow = [&](int y)
+        { return current_.TopDownRow(SourcePixel(y, target.top(), target.height(), current_.Height)); };
         for (int y = part.top(); y <= part.bottom(); ++y)
-            SampleBgrToRgb32(
-                current_.TopDownRow(SourcePixel(y, target.top(), target.height(), current_.Height)),
-                current_.Bits.data() + current_.Bits.size(), columns.data(),
-                reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() + offset.x(),
-                part.width());
+        {
+            if (y < part.bottom())
+                sampler.Prefetch(frameRow(y + 1));
+            sampler.Sample(frameRow(y), current_.Bits.data() + current_.Bits.size(),
+                           reinterpret_cast<QRgb*>(image->scanLine(y + offset.y())) + part.left() +
+                               offset.x());
+        }
     }
     return true;
 }

@@ -75,18 +75,116 @@ void BgrToRgb32(const std::uint8_t* bgr, QRgb* out, int width)
     convert(bgr, out, width);
 }
 
-void SampleBgrToRgb32(const std::uint8_t* bgr, const std::uint8_t* end, const int* columns, QRgb* out,
-                      int count)
+namespace
 {
-    // Four bytes are read for each pixel while a fourth byte is there to read; the columns grow, so
-    // only the last few pixels of the last row in memory need single bytes.
+constexpr int PixelsPerSpread = 4;
+constexpr int SpreadBytes = 16;
+
+// Pixels out[0] to out[count - 1] from byte offsets columns[0] to columns[count - 1] of row, one by one.
+// Four bytes are read for each pixel while a fourth byte is there to read; the columns grow, so only
+// the last few pixels of the last row in memory need single bytes.
+void SamplePixels(const std::uint8_t* row, const std::uint8_t* end, const int* columns, int count, QRgb* out)
+{
     int i = 0;
-    for (; i < count && bgr + columns[i] + 4 <= end; ++i)
+    for (; i < count && row + columns[i] + 4 <= end; ++i)
     {
         std::uint32_t pixel = 0;
-        std::memcpy(&pixel, bgr + columns[i], sizeof pixel);
+        std::memcpy(&pixel, row + columns[i], sizeof pixel);
         out[i] = 0xFF000000u | pixel;
     }
     for (; i < count; ++i)
-        out[i] = PixelFromBgr(bgr + columns[i]);
+        out[i] = PixelFromBgr(row + columns[i]);
+}
+
+#if defined(__x86_64__)
+bool HasByteShuffle()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3");
+}
+
+// The pixels of the first groups * 4 columns: each group of four that lies within 16 bytes of the row
+// with one load and one shuffle, the others one by one.
+__attribute__((target("ssse3"))) void SpreadGroups(const std::uint8_t* row, const std::uint8_t* end,
+                                                   const int* columns,
+                                                   const std::array<std::int8_t, SpreadBytes>* spreads,
+                                                   const std::vector<bool>& spreadable, QRgb* out)
+{
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (std::size_t g = 0; g < spreadable.size(); ++g, columns += PixelsPerSpread, out += PixelsPerSpread)
+    {
+        const std::uint8_t* from = row + columns[0];
+        if (!spreadable[g] || from + SpreadBytes > end)
+        {
+            SamplePixels(row, end, columns, PixelsPerSpread, out);
+            continue;
+        }
+        const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i order = _mm_loadu_si128(reinterpret_cast<const __m128i*>(spreads[g].data()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_or_si128(_mm_shuffle_epi8(in, order), opaque));
+    }
+}
+#endif
+} // namespace
+
+RowSampler::RowSampler(std::vector<int> columns) : columns_(std::move(columns))
+{
+#if defined(__x86_64__)
+    static const bool shuffle = HasByteShuffle();
+    if (!shuffle)
+        return;
+    const std::size_t groups = columns_.size() / PixelsPerSpread;
+    spreads_.resize(groups);
+    spreadable_.resize(groups);
+    bool any = false;
+    for (std::size_t g = 0; g < groups; ++g)
+    {
+        const int* group = columns_.data() + g * PixelsPerSpread;
+        spreadable_[g] = group[PixelsPerSpread - 1] + 3 - group[0] <= SpreadBytes;
+        any = any || spreadable_[g];
+        if (!spreadable_[g])
+            continue;
+        for (int i = 0; i < PixelsPerSpread; ++i)
+        {
+            for (int byte = 0; byte < 3; ++byte)
+                spreads_[g][static_cast<std::size_t>(4 * i + byte)] =
+                    static_cast<std::int8_t>(group[i] - group[0] + byte);
+            spreads_[g][static_cast<std::size_t>(4 * i + 3)] = -1; // zero, made opaque afterwards
+        }
+    }
+    // Pixels too far apart for any group (a picture shown at less than about three quarters of its
+    // width) go one by one.
+    if (!any)
+    {
+        spreads_.clear();
+        spreadable_.clear();
+    }
+#endif
+}
+
+void RowSampler::Sample(const std::uint8_t* row, const std::uint8_t* end, QRgb* out) const
+{
+    int done = 0;
+#if defined(__x86_64__)
+    if (!spreadable_.empty())
+    {
+        SpreadGroups(row, end, columns_.data(), spreads_.data(), spreadable_, out);
+        done = static_cast<int>(spreadable_.size()) * PixelsPerSpread;
+    }
+#endif
+    SamplePixels(row, end, columns_.data() + done, Count() - done, out + done);
+}
+
+void RowSampler::Prefetch(const std::uint8_t* row) const
+{
+    if (!columns_.empty())
+        PrefetchBytes(row + columns_.front(),
+                      static_cast<std::size_t>(columns_.back() + 3 - columns_.front()));
+}
+
+void PrefetchBytes(const std::uint8_t* data, std::size_t size)
+{
+    constexpr std::size_t CacheLine = 64;
+    for (std::size_t at = 0; at < size; at += CacheLine)
+        __builtin_prefetch(data + at);
 }

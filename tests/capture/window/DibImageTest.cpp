@@ -39,3 +39,31 @@ TEST(DibImage, AnEmptyOrShortFrameGivesNoPicture)
     DibToImage(cut, image);
     EXPECT_TRUE(image.isNull());
 }
+
+TEST(DibImage, ARowDrawnAtAnotherWidthTakesEachPixelFromItsColumn)
+{
+    // Narrower and wider, with columns close enough for four pixels to share one 16-byte load and
+    // too far apart for it; the row sampled last lies at the very end of the memory that may be read.
+    for (const int shown : {1, 5, 7, 9, 16, 19, 33, 64, 100, 129, 160})
+    {
+        constexpr int Width = 41;
+        std::vector<std::uint8_t> bytes(2 * 3 * Width);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(7 * i + 1);
+        std::vector<int> columns(static_cast<std::size_t>(shown));
+        for (int x = 0; x < shown; ++x)
+            columns[static_cast<std::size_t>(x)] = 3 * ((2 * x + 1) * Width / (2 * shown));
+        const RowSampler sampler(columns);
+        for (const std::uint8_t* row : {bytes.data(), bytes.data() + 3 * Width})
+        {
+            std::vector<QRgb> out(static_cast<std::size_t>(shown));
+            sampler.Sample(row, bytes.data() + bytes.size(), out.data());
+            for (int x = 0; x < shown; ++x)
+            {
+                const std::uint8_t* pixel = row + columns[static_cast<std::size_t>(x)];
+                ASSERT_EQ(out[static_cast<std::size_t>(x)], qRgb(pixel[2], pixel[1], pixel[0]))
+                    << "shown " << shown << ", pixel " << x;
+            }
+        }
+    }
+}
