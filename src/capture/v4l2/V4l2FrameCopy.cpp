@@ -19,15 +19,17 @@ bool CopyBgr24ToDib(const std::uint8_t* data, std::size_t size, int width, int h
 
     frame.Resize(width, height);
     const std::size_t padding = static_cast<std::size_t>(frame.Stride()) - rowBytes;
-    // Summed row by row while each is in the cache, so that the detector need not read the frame again.
+    // Each row is summed as it is copied: the sum brings the row into the cache for the copy, and the
+    // detector need not read the whole frame again.
     std::uint64_t sum = 0;
     for (int y = 0; y < height; ++y)
     {
+        const std::uint8_t* source =
+            data + static_cast<std::size_t>(y) * static_cast<std::size_t>(bytesPerLine);
+        sum += ByteSum(source, rowBytes);
         std::uint8_t* row = frame.TopDownRow(y);
-        std::memcpy(row, data + static_cast<std::size_t>(y) * static_cast<std::size_t>(bytesPerLine),
-                    rowBytes);
+        std::memcpy(row, source, rowBytes);
         std::memset(row + rowBytes, 0, padding);
-        sum += ByteSum(row, rowBytes);
     }
     frame.KnownByteSum = sum;
     return true;
