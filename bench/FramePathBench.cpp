@@ -46,7 +46,8 @@ void RenderFrame(benchmark::State& state)
 BENCHMARK(RenderFrame)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 
 // One grab request (the frame taken from the driver and summed by the frame callback, as the
-// detector does) and the capture window drawing it. Waiting for the scene's next frame is not timed.
+// detector does) and the capture window drawing it, at its own size or scaled to a window of the
+// given percentage of it. Waiting for the scene's next frame is not timed.
 void GrabAndDraw(benchmark::State& state)
 {
     TestSceneRig rig(SizeArgument(state), 60);
@@ -54,6 +55,12 @@ void GrabAndDraw(benchmark::State& state)
     {
         state.SkipWithError("The test scene did not connect.");
         return;
+    }
+    const auto percent = static_cast<int>(state.range(2));
+    if (percent != 100)
+    {
+        capPreviewScale(rig.Window(), True);
+        rig.Window()->resize(SizeArgument(state) * percent / 100);
     }
     std::uint64_t sum = 0;
     capSetCallbackOnFrame(rig.Window(),
@@ -93,7 +100,13 @@ void GrabAndDraw(benchmark::State& state)
     state.counters["grab_ms"] = benchmark::Counter(grabSeconds * 1000, benchmark::Counter::kAvgIterations);
     state.counters["draw_ms"] = benchmark::Counter(drawSeconds * 1000, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(GrabAndDraw)->Args({640, 480})->Args({1920, 1080})->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(GrabAndDraw)
+    ->Args({640, 480, 100})
+    ->Args({1920, 1080, 100})
+    ->Args({640, 480, 84})
+    ->Args({1920, 1080, 34})
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
 
 struct Delivery
 {
