@@ -48,3 +48,8 @@ struct DibFrame
         return Bits.data() + static_cast<std::size_t>(Height - 1 - y) * Stride();
     }
 };
+
+// Copies frame.Height rows of frame.Width pixels, given top-down and stride bytes apart, into the frame
+// bottom-up, with zero padding, and notes their sum: each row is summed just before its copy, which
+// then finds it in the cache, so that the detector need not read the whole frame again.
+void CopyTopDownRows(const std::uint8_t* rows, std::size_t stride, DibFrame& frame);

@@ -1,9 +1,6 @@
 #include "capture/v4l2/V4l2FrameCopy.h"
 
 #include "capture/v4l2/V4l2Formats.h"
-#include "detect/ByteSum.h"
-
-#include <cstring>
 
 bool CopyBgr24ToDib(const std::uint8_t* data, std::size_t size, int width, int height, int bytesPerLine,
                     DibFrame& frame)
@@ -18,19 +15,6 @@ bool CopyBgr24ToDib(const std::uint8_t* data, std::size_t size, int width, int h
         return false;
 
     frame.Resize(width, height);
-    const std::size_t padding = static_cast<std::size_t>(frame.Stride()) - rowBytes;
-    // Each row is summed as it is copied: the sum brings the row into the cache for the copy, and the
-    // detector need not read the whole frame again.
-    std::uint64_t sum = 0;
-    for (int y = 0; y < height; ++y)
-    {
-        const std::uint8_t* source =
-            data + static_cast<std::size_t>(y) * static_cast<std::size_t>(bytesPerLine);
-        sum += ByteSum(source, rowBytes);
-        std::uint8_t* row = frame.TopDownRow(y);
-        std::memcpy(row, source, rowBytes);
-        std::memset(row + rowBytes, 0, padding);
-    }
-    frame.KnownByteSum = sum;
+    CopyTopDownRows(data, static_cast<std::size_t>(bytesPerLine), frame);
     return true;
 }

@@ -1,9 +1,6 @@
 #include "capture/stream/module/StreamScaler.h"
 
 #include "capture/stream/StreamSettings.h"
-#include "detect/ByteSum.h"
-
-#include <cstring>
 
 extern "C"
 {
@@ -119,19 +116,6 @@ bool StreamScaler::Convert(const AVFrame& picture, QSize size, DibFrame& frame, 
         return false;
     }
     frame.Resize(size.width(), size.height());
-    const std::size_t padding = static_cast<std::size_t>(frame.Stride() - used);
-    // Each row is summed as it is copied: the sum brings the row into the cache for the copy, and the
-    // detector need not read the whole frame again.
-    std::uint64_t sum = 0;
-    for (int y = 0; y < frame.Height; ++y)
-    {
-        const std::uint8_t* converted = scratch_.data() + static_cast<std::size_t>(y) * scratchStride;
-        sum += ByteSum(converted, static_cast<std::size_t>(used));
-        std::uint8_t* row = frame.TopDownRow(y);
-        std::memcpy(row, converted, static_cast<std::size_t>(used));
-        // The padding stays zero, so that it never carries a previous frame's pixels.
-        std::memset(row + used, 0, padding);
-    }
-    frame.KnownByteSum = sum;
+    CopyTopDownRows(scratch_.data(), static_cast<std::size_t>(scratchStride), frame);
     return true;
 }
