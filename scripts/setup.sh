@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
-    clang
+    clang lintian
 )
 
 missing=()

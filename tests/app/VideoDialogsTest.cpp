@@ -4,6 +4,7 @@
 #include "support/ScriptedDriver.h"
 #include "support/StreamModalDialog.h"
 #include "support/VantuHarness.h"
+#include "ui/StatusPanels.h"
 
 #include <QAction>
 #include <QComboBox>

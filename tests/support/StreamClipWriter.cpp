@@ -106,7 +106,8 @@ public:
                 if ((result = av_frame_make_writable(frame_)) < 0)
                     return Fail(error, "frame not writable", result);
                 Paint(frame_, clip.Parts[i], clip.Codec == StreamClipCodec::Mjpeg);
-                frame_->pts = pts++;
+                frame_->pts = pts;
+                pts += clip.TicksPerFrame;
                 frame_->quality = encoder_->global_quality;
                 if (!Encode(frame_, error))
                     return false;

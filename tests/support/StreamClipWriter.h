@@ -29,6 +29,9 @@ struct StreamClip
     QString Container = QStringLiteral("avi");
     StreamClipCodec Codec = StreamClipCodec::Mpeg4;
     int FramesPerSecond = 200;
+    // Each frame's timestamp follows the one before by this many 1/FramesPerSecond ticks: more than one
+    // leaves a gap, as a camera that sends a picture now and then.
+    int TicksPerFrame = 1;
     // Parts after the first change the picture size in the middle of the stream (Motion JPEG only).
     std::vector<StreamClipPart> Parts{StreamClipPart{}};
 };

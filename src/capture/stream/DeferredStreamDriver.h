@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/driver/CaptureDriver.h"
+#include "capture/driver/CaptureDriverList.h"
 
 #include <QFutureWatcher>
 #include <functional>
