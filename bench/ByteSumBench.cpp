@@ -2,7 +2,7 @@
 // Prints, for each frame size: the size, the byte sum's speed in GB/s, and its ratio to the
 // streaming read (the goal is 0.9 or more).
 
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #include <algorithm>
 #include <chrono>

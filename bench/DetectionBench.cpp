@@ -95,7 +95,7 @@ void MeasureDetections(int images)
     for (int i = 0; i < Detections; ++i)
     {
         const auto start = std::chrono::steady_clock::now();
-        window.Detection();
+        window.Session().Detection();
         const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
         milliseconds.push_back(elapsed.count());
     }
@@ -109,7 +109,7 @@ void MeasureDetections(int images)
     const qsizetype written =
         QDir(dir.path() + QStringLiteral("/Detections")).entryList({"Detection_*"}).size();
     std::printf("  images written: %lld, log lines: %lld, count shown: %d\n", static_cast<long long>(written),
-                static_cast<long long>(log.readAll().count('\n')), window.DetectionCount());
+                static_cast<long long>(log.readAll().count('\n')), window.Session().DetectionCount());
     std::fflush(stdout);
 }
 } // namespace

@@ -8,7 +8,7 @@
 
 #include "TestSceneRig.h"
 #include "capture/scene/TestSceneRenderer.h"
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

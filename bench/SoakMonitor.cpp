@@ -105,7 +105,7 @@ int main(int argc, char* argv[])
                          if (minute == 1)
                              firstMinute = now;
                          std::printf("minute %d: private memory %ld kB, detections %d\n", minute, now,
-                                     window.DetectionCount());
+                                     window.Session().DetectionCount());
                          std::fflush(stdout);
                          if (minute >= minutes)
                              QCoreApplication::quit();

@@ -118,7 +118,7 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
         rig.Window().CaptureWindowHandle()->Scaling() && run.Shown != QSize(frame.Width, frame.Height);
     run.Decoded = rig.DecodedSinceFirstTaken();
     run.Analysed = rig.Frames().Taken;
-    run.Detections = rig.Window().DetectionCount();
+    run.Detections = rig.Window().Session().DetectionCount();
     run.MsPerFrame = run.Decoded == 0 ? 0 : used / static_cast<double>(run.Decoded);
     run.UiMsPerFrame = run.Decoded == 0 ? 0 : uiUsed / static_cast<double>(run.Decoded);
 

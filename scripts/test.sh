@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vantu with its tests and runs the whole suite: once in a normal
-# build, then once more under AddressSanitizer and UndefinedBehaviorSanitizer. It also builds the
+# Installs what is missing, checks that the folders of src/ include one another in one direction only,
+# builds Vantu with its tests and runs the whole suite: once in a normal build, then once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer. It also builds the
 # program as scripts/run.sh does, and the sanitizer build compiles file by file, as the install
 # commands do, and every header of src/ on its own, so that a missing include cannot hide.
 # VANTU_SKIP_SANITIZERS=1 runs the normal build only.
@@ -8,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+bash scripts/check-layers.sh
 jobs=$(nproc)
 
 run_suite() {

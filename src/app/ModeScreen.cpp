@@ -60,7 +60,6 @@ ModeScreen ScreenForMode(Mode mode)
         s.LogFileEnabled = false;
         s.ExitEnabled = false;
         s.HideEnabled = true;
-        s.GrabTimerEnabled = true;
         s.RestartDetector = true;
         s.MeterVisible = true;
         s.SizeFromVideo = true;

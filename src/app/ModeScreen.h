@@ -1,13 +1,10 @@
 #pragma once
 
-#include "app/Mode.h"
+#include "monitor/Mode.h"
 
 #include <QString>
 #include <cstdint>
 #include <optional>
-
-// The action text while the detector watches in Monitor mode.
-inline const QString MonitoringText = QStringLiteral("Monitoring...");
 
 // The status pictures the main window can show.
 enum class StatusPicture
@@ -39,8 +36,7 @@ struct ModeScreen
     bool HideEnabled = false;
     bool LogFileEnabled = true;
     bool ExitEnabled = true;
-    bool GrabTimerEnabled = false;
-    // The detector starts a new baseline and the pointer shows the hourglass until it has one.
+    // The detector starts a new baseline: the meter starts empty.
     bool RestartDetector = false;
     // The change meter shows each compared frame.
     bool MeterVisible = false;

@@ -23,17 +23,14 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSlider>
-#include <QTimer>
 #include <cmath>
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
-      detectionBoxes_(platform.Messages),
-      settingsFile_(platform.AppDirectory.Path(), platform.Messages,
-                    platform.AppDirectory.Resource(QStringLiteral("Notify.Wav"))),
-      log_(platform.AppDirectory.Path(), Vars.Settings, detectionBoxes_, [this] { SaveSettings(); }),
-      videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }},
-      detection_(Vars.Settings, MakeDetectionServices())
+      session_(MonitorPorts()), settingsFile_(platform.AppDirectory.Path(), platform.Messages,
+                                              platform.AppDirectory.Resource(QStringLiteral("Notify.Wav"))),
+      log_(platform.AppDirectory.Path(), Vars.Settings, session_.Boxes(), [this] { SaveSettings(); }),
+      videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }}
 {
     ui.Setup(this);
     browserDesign_ = {ui.filDetections->geometry(), ui.picDetection->geometry(),
@@ -41,12 +38,6 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     ui.filDetections->setItemDelegate(
         new DetectionItemDelegate([this] { return Vars.Settings.ImageDirectory; }, ui.filDetections));
     notice_ = new Notice(ui.Frame1);
-    dispatch_ = new EmailDispatch({Vars.Settings, platform_.Connection, platform_.Mail, detectionBoxes_,
-                                   platform_.Clock, platform_.Pointer, *ui.InternetTimer,
-                                   [this](const QString& text) { WriteLogEntry(text); },
-                                   [this] { return ui.StatusBar1->Text(1); },
-                                   [this](const QString& text) { ui.StatusBar1->SetText(1, text); }},
-                                  this);
     tray_ = new TrayAPI(
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
@@ -62,8 +53,7 @@ frmVantu::~frmVantu()
 
 void frmVantu::ConnectHandlers()
 {
-    connect(ui.GrabTimer, &QTimer::timeout, this, &frmVantu::GrabTimer_Timer);
-    connect(ui.InternetTimer, &QTimer::timeout, this, &frmVantu::InternetTimer_Timer);
+    ConnectSession();
     connect(ui.mnuFileExit, &QAction::triggered, this, &frmVantu::mnuFileExit_Click);
     connect(ui.mnuPreferences, &QAction::triggered, this, &frmVantu::mnuPreferences_Click);
     connect(ui.mnuHide, &QAction::triggered, this, &frmVantu::mnuHide_Click);
@@ -148,7 +138,8 @@ void frmVantu::StartCapture()
 void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
 {
     window.SetMessageBox(platform_.Messages);
-    connect(&window, &CaptureWindow::FrameWaiting, this, &frmVantu::CaptureWindow_FrameWaiting);
+    connect(&window, &CaptureWindow::FrameHandedOut, &session_, &MonitorSession::FrameCallback);
+    connect(&window, &CaptureWindow::FrameWaiting, &session_, &MonitorSession::FrameWaiting);
     // The source's losses, returns and ends go to the log; a picture of another size resizes the view.
     connect(&window, &CaptureWindow::SourceLogEntry, this,
             [this](const QString& text) { WriteLogEntry(text + NowText(platform_.Clock)); });
@@ -289,8 +280,7 @@ void frmVantu::Form_Unload()
         return;
     unloaded_ = true;
     SaveWindowPosition();
-    ui.GrabTimer->stop();
-    ui.InternetTimer->stop();
+    session_.Stop();
 
     CaptureWindow* lwnd = Vars.CaptureWindowHandle;
     capSetCallbackOnError(lwnd, {});

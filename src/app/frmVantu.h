@@ -8,17 +8,13 @@
 #include "capture/avicap.h"
 #include "capture/frmSelect.h"
 #include "capture/modMemCap.h"
-#include "detect/DetectionHandler.h"
-#include "detect/FrameDetector.h"
 #include "log/LogWriter.h"
-#include "notify/EmailDispatch.h"
+#include "monitor/MonitorSession.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmPreferences.h"
 #include "shell/TrayAPI.h"
-#include "store/StoredImageTally.h"
 #include "ui/CommonDialog.h"
 #include "ui/Notice.h"
-#include "ui/OneBoxAtATime.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -49,15 +45,6 @@ public:
     void ResizeCaptureWindow(CaptureWindow* lwnd);
     void InitfilSelections();
     void DeleteCurrentFile();
-    void Detection();
-    void NotifySound();
-    void NotifyEmail(const QString& ImageFile);
-
-    std::intptr_t FrameCallback(CaptureWindow* window, VIDEOHDR* header);
-    void GrabTimer_Timer();
-    // A frame arrived while monitoring: the grab timer runs again if a tick had found none.
-    void CaptureWindow_FrameWaiting();
-    void InternetTimer_Timer();
 
     void SaveSettings();
     void WriteLogEntry(const QString& text);
@@ -77,12 +64,10 @@ public:
     const SettingsRecord& Settings() const { return Vars.Settings; }
     Mode CurrentMode() const { return Vars.CurrentMode; }
     CaptureWindow* CaptureWindowHandle() const { return Vars.CaptureWindowHandle; }
-    const DetectorState& Detector() const { return detector_; }
-    std::int32_t DetectionCount() const { return detection_.DetectionCount(); }
-    std::int32_t StoredFileCount() const { return storedFileCount_; }
+    // The monitoring path: detector, detections, stored images, mail.
+    MonitorSession& Session() { return session_; }
+    const MonitorSession& Session() const { return session_; }
     const CommonDialog& CommonDialog1() const { return commonDialog1_; }
-    std::int16_t MailState() const { return dispatch_->MailState; }
-    const QString& PendingEmailImage() const { return dispatch_->PendingEmailImage; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +76,10 @@ protected:
 
 private:
     void ConnectHandlers();
-    DetectionServices MakeDetectionServices();
+    MonitorSession::Ports MonitorPorts();
+    // Binds the monitoring path's reports to the status bar, the meter and the notice.
+    void ConnectSession();
+    void ShowPhase(MonitorPhase phase);
     void StartCapture();
     // Routes the capture window's reports: its messages, log lines and size changes.
     void ConnectCaptureWindow(CaptureWindow& window);
@@ -146,26 +134,17 @@ private:
 
     frmVantuUi ui;
     modVantuVars Vars;
-    DetectorState detector_;
     BrowserLayout browserDesign_;
-    // Frames analysed since Monitor began, and the source's dropped frames counted before it began.
-    std::uint64_t framesAnalysed_ = 0;
-    std::uint32_t droppedBeforeMonitor_ = 0;
-    std::int32_t storedFileCount_ = 0;
-    StoredImageTally storedImages_;
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
-    // The boxes that detections can raise: one at a time.
-    OneBoxAtATime detectionBoxes_;
+    MonitorSession session_;
     SettingsFile settingsFile_;
     LogWriter log_;
     VideoErrorSink videoErrors_;
-    DetectionHandler detection_;
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
     Notice* notice_ = nullptr;
     TrayAPI* tray_ = nullptr;
-    EmailDispatch* dispatch_ = nullptr;
     bool unloaded_ = false;
     QString exitReason_;
 };

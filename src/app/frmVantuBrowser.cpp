@@ -27,44 +27,31 @@ void frmVantu::InitfilSelections()
 
 void frmVantu::RefreshStoredImages(bool fillList)
 {
-    if (!EnsureDetectionsFolder(platform_.AppDirectory.Path()))
+    if (!session_.CountStoredImages())
     {
         ShowInvalidPathAndUnload();
         return;
     }
-    storedFileCount_ = 0;
-    QString error;
-    const std::int32_t count = storedImages_.Count(Vars.Settings.ImageDirectory, &error);
-    if (count < 0)
-    {
-        ShowInvalidPathAndUnload();
-        return;
-    }
-    storedFileCount_ = count;
     if (fillList)
     {
+        QString error;
         const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
         if (!error.isEmpty())
         {
             ShowInvalidPathAndUnload();
             return;
         }
-        {
-            const QSignalBlocker refill(ui.filDetections);
-            ui.filDetections->clear();
-            ui.filDetections->addItems(names);
-        }
-        storedFileCount_ = static_cast<std::int32_t>(names.size());
+        const QSignalBlocker refill(ui.filDetections);
+        ui.filDetections->clear();
+        ui.filDetections->addItems(names);
     }
-    ui.mnuSelectAll->setEnabled(storedFileCount_ > 0);
+    ui.mnuSelectAll->setEnabled(session_.StoredFileCount() > 0);
 }
 
 void frmVantu::ShowInvalidPathAndUnload()
 {
-    const QString prompt = QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, delete "
-                                          "Vantu.Dat and restart application.");
-    detectionBoxes_.Show(prompt, MsgBoxStyle::Critical, QStringLiteral("Error!"));
-    EndWithError(prompt);
+    platform_.Messages.Show(InvalidPathText, MsgBoxStyle::Critical, QStringLiteral("Error!"));
+    EndWithError(InvalidPathText);
 }
 
 void frmVantu::filDetections_Click()

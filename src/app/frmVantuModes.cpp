@@ -5,8 +5,6 @@
 #include "capture/modAVICAP.h"
 #include "detect/Sensitivity.h"
 #include "ui/ChangeMeter.h"
-#include "ui/DateText.h"
-#include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
 
@@ -18,14 +16,12 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
-#include <QTimer>
 #include <cmath>
 
 void frmVantu::ChangeMode(Mode NewMode)
 {
     Vars.CurrentMode = NewMode;
     Vars.PreviousActionText = ui.StatusBar1->Text(1);
-    ui.GrabTimer->stop();
 
     const ModeScreen screen = ScreenForMode(NewMode);
     if (NewMode == ModeView)
@@ -38,29 +34,11 @@ void frmVantu::ChangeMode(Mode NewMode)
 
     CaptureWindow* lwnd = Vars.CaptureWindowHandle;
     if (screen.RestartDetector)
-    {
-        platform_.Pointer.SetPointer(PointerShape::Hourglass);
-        detector_.FrameCount = 0;
         ui.picMeter->Reset();
-        capSetCallbackOnFrame(lwnd, [this](CaptureWindow* window, VIDEOHDR* header)
-                              { return FrameCallback(window, header); });
-    }
-    if (NewMode == ModeMonitor)
-    {
-        framesAnalysed_ = 0;
-        CAPSTATUS status{};
-        capGetStatus(lwnd, &status, sizeof status);
-        droppedBeforeMonitor_ = status.dwCurrentVideoFramesDropped;
-    }
-    if (NewMode == ModeMonitor)
-        WriteLogEntry(QStringLiteral("Entered Monitor Mode: ") + NowText(platform_.Clock));
+    session_.ModeChanged(NewMode);
+    // Monitoring grabs single frames, which ends the live picture; Preview brings it back.
     if (NewMode == ModePreview)
-    {
-        if (Vars.PreviousActionText == MonitoringText)
-            WriteLogEntry(QStringLiteral("Exited Monitor Mode: ") + NowText(platform_.Clock));
-        // Monitoring grabs single frames, which ends the live picture; Preview brings it back.
         capPreview(lwnd, True);
-    }
     if (screen.BrowserSize)
     {
         ui.picDetection->clear();
@@ -72,8 +50,6 @@ void frmVantu::ChangeMode(Mode NewMode)
         ResizeCaptureWindow(lwnd);
     if (screen.MeterVisible)
         PlaceTuningControls();
-    if (screen.GrabTimerEnabled)
-        ui.GrabTimer->start();
 }
 
 void frmVantu::ApplyModeScreen(const ModeScreen& s)

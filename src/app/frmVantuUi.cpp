@@ -14,7 +14,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSlider>
-#include <QTimer>
 
 namespace
 {
@@ -115,12 +114,6 @@ void frmVantuUi::Setup(QMainWindow* form)
             form),
         "StatusBar1");
     form->setStatusBar(StatusBar1);
-
-    GrabTimer = Named(new QTimer(form), "GrabTimer");
-    GrabTimer->setInterval(10);
-    GrabTimer->setTimerType(Qt::PreciseTimer);
-    InternetTimer = Named(new QTimer(form), "InternetTimer");
-    InternetTimer->setInterval(1000);
 
     QMenuBar* bar = form->menuBar();
     mnuFile = Named(bar->addMenu(QStringLiteral("&File")), "mnuFile");

@@ -15,7 +15,6 @@ class QListWidget;
 class QMainWindow;
 class QMenu;
 class QSlider;
-class QTimer;
 class StatusPanels;
 
 // The controls of the main window, placed as designed (design places in twips, 15 to a pixel).
@@ -41,8 +40,6 @@ struct frmVantuUi
     ScaledPicture* picDetection = nullptr;
     QLabel* lblDetectionInfo = nullptr;
     StatusPanels* StatusBar1 = nullptr;
-    QTimer* GrabTimer = nullptr;
-    QTimer* InternetTimer = nullptr;
 
     QMenu* mnuFile = nullptr;
     QAction* mnuHide = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Mode.h"
 #include "common/SettingsRecord.h"
+#include "monitor/Mode.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,8 +2,6 @@
 
 #include "common/SettingsRecord.h"
 #include "detect/DetectionOutcome.h"
-#include "log/LogWriter.h"
-#include "store/DetectionStore.h"
 #include "ui/DateText.h"
 
 DetectionHandler::DetectionHandler(const SettingsRecord& settings, DetectionServices services)
@@ -20,7 +18,7 @@ DetectionResult DetectionHandler::Handle(bool monitoring, std::int32_t storedFil
         return {};
 
     DetectionResult result;
-    const std::optional<QString> path = NextImagePath(s.ImageDirectory, storedFileCount);
+    const std::optional<QString> path = services_.NextImagePath(storedFileCount);
     result.LogLine = QStringLiteral("Detection: ") + NowText(services_.Clock) + QStringLiteral(" : ");
 
     switch (DecideDetection(storedFileCount, s.MaxFiles, s.SaveImage))
@@ -62,6 +60,6 @@ DetectionResult DetectionHandler::Handle(bool monitoring, std::int32_t storedFil
 
     result.Counted = true;
     services_.ShowCount(++detectionCount_);
-    services_.Log.WriteLogEntry(result.LogLine);
+    services_.WriteLog(result.LogLine);
     return result;
 }

@@ -6,17 +6,21 @@
 #include <optional>
 
 class IClock;
-class LogWriter;
 struct SettingsRecord;
 
-// What the rest of the program does for a detection.
+// What the rest of the program does for a detection: the log, the image store, the sound and the mail
+// are reached through these, so that detection knows none of them.
 struct DetectionServices
 {
     IClock& Clock;
-    LogWriter& Log;
+    // Appends one line to the log (the writer puts the ">" in front).
+    std::function<void(const QString& text)> WriteLog;
+    // The path the next image is saved under, given the number of stored images; empty when every
+    // name is taken.
+    std::function<std::optional<QString>(std::int32_t storedFileCount)> NextImagePath;
     std::function<void()> NotifySound;
     std::function<void(const QString& imageFile)> NotifyEmail;
-    // Lists the image folder again; false when the program ends on the way.
+    // Counts the images in the image folder again; false when the folder cannot be used.
     std::function<bool()> RefreshStore;
     // Saves the current frame as a bitmap file; false, with the reason, when it could not be written.
     std::function<bool(const QString& path, QString* error)> SaveFrame;
@@ -29,7 +33,7 @@ struct DetectionServices
 // What one detection did.
 struct DetectionResult
 {
-    // False outside Monitor mode, and when the program ended while the image folder was listed.
+    // False outside Monitor mode, and when the image folder could not be counted.
     bool Counted = false;
     // The image written, if any.
     std::optional<QString> ImageFile;

@@ -11,11 +11,6 @@
 #include <QFileInfo>
 #include <QTimer>
 
-namespace
-{
-const QString MonitoringActionText = QStringLiteral("Monitoring...");
-}
-
 EmailDispatch::EmailDispatch(Ports ports, QObject* parent) : QObject(parent), ports_(std::move(ports))
 {
     connect(&ports_.Mail, &MailComponent::Done, this, &EmailDispatch::Mail1_Done);
@@ -93,7 +88,7 @@ void EmailDispatch::Mail1_Done()
         MailState = 2;
         ports_.Mail.PutLong(MailProperty::StageFlags, MailStageFlags::Finishing);
         ports_.Mail.PutLong(MailProperty::Command, MailCommand::AwaitDelivery);
-        ports_.SetActionText(EmailingText);
+        ports_.SendingStarted();
         break;
     case 2:
         MailState = 0;
@@ -101,8 +96,7 @@ void EmailDispatch::Mail1_Done()
         break;
     case 0:
         ports_.Pointer.SetPointer(PointerShape::Default);
-        if (ports_.ActionText() == EmailingText)
-            ports_.SetActionText(MonitoringActionText);
+        ports_.SendingEnded();
         break;
     default:
         break;

@@ -16,10 +16,10 @@ class MailComponent;
 class QTimer;
 struct SettingsRecord;
 
-// The main window's e-mail path: it checks the mail settings, sends a detection image at once when
+// The e-mail path of monitoring: it checks the mail settings, sends a detection image at once when
 // the network is up or parks it until a tick of InternetTimer finds the network up, hands each
-// message to the mail component and follows the component's Done events with the pointer and the
-// current-action text. Failures the component reports go into the log.
+// message to the mail component and follows the component's Done events with the pointer, telling
+// when a message starts and stops being sent. Failures the component reports go into the log.
 class EmailDispatch final : public QObject
 {
     Q_OBJECT
@@ -33,13 +33,13 @@ public:
         IMessageBox& Messages;
         IClock& Clock;
         IMousePointer& Pointer;
-        // The window's poll timer, interval 1000 ms; it ticks into InternetTimer_Timer.
+        // The poll timer, interval 1000 ms; it ticks into InternetTimer_Timer.
         QTimer& InternetTimer;
         // Appends one line to the log (the writer puts the ">" in front).
         std::function<void(const QString&)> WriteLogEntry;
-        // Read and write the current-action panel of the status bar.
-        std::function<QString()> ActionText;
-        std::function<void(const QString&)> SetActionText;
+        // The message is handed over and being delivered; the last Done of a message came.
+        std::function<void()> SendingStarted;
+        std::function<void()> SendingEnded;
     };
 
     explicit EmailDispatch(Ports ports, QObject* parent = nullptr);
@@ -63,5 +63,4 @@ private:
     BoundaryNumbers boundaries_;
 };
 
-inline const QString EmailingText = QStringLiteral("Emailing...");
 inline const QString InsufficientEmailConfigurationText = QStringLiteral("Insufficient Email Configuration.");

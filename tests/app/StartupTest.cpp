@@ -144,9 +144,7 @@ TEST(MainWindow, HasTheMenuTreeStatusPanelsAndDesignPlaces)
     EXPECT_EQ(w.Ui().lblDetectionInfo->geometry(), QRect(139, 156, 185, 15));
     EXPECT_EQ(w.Ui().framSens->geometry(), QRect(106, 16, 35, 147));
     EXPECT_TRUE(w.Ui().framSens->isHidden());
-    EXPECT_EQ(w.Ui().GrabTimer->interval(), 10);
-    EXPECT_EQ(w.Ui().InternetTimer->interval(), 1000);
-    EXPECT_FALSE(w.Ui().InternetTimer->isActive());
+    EXPECT_EQ(w.Session().GrabTimer().interval(), 10);
 }
 
 TEST(MainWindow, PicturesAreRealImages)
@@ -218,7 +216,7 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
 
     w.Ui().mnuFileExit->trigger();
     EXPECT_TRUE(w.IsUnloaded());
-    EXPECT_FALSE(w.Ui().GrabTimer->isActive());
+    EXPECT_FALSE(w.Session().GrabTimer().isActive());
     EXPECT_EQ(h.ReadAppFile(QStringLiteral("Vantu.Log")), logBefore);
 
     // With the callbacks removed, a grabbed frame or a driver error reaches nothing, even when the
@@ -228,8 +226,8 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
     m.ChangeMode(ModeMonitor);
     m.close();
     drivers.Camera().QueueFrame(1000);
-    m.GrabTimer_Timer();
-    EXPECT_EQ(m.Detector().FrameCount, 0);
+    m.Session().GrabTimer_Timer();
+    EXPECT_EQ(m.Session().Detector().FrameCount, 0);
     drivers.Camera().RaiseError(5, QStringLiteral("gone"));
     EXPECT_TRUE(monitoring.messages.shown.empty());
 }
@@ -291,7 +289,7 @@ TEST(MainWindow, HideWorksOnlyWhileMonitoringAndMinimizesWhereThereIsNoNotificat
     w.Ui().mnuHide->trigger(); // the offscreen platform has no notification area
     EXPECT_TRUE(w.isMinimized());
     EXPECT_EQ(w.CurrentMode(), ModeMonitor) << "hiding changes nothing else";
-    EXPECT_TRUE(w.Ui().GrabTimer->isActive());
+    EXPECT_TRUE(w.Session().GrabTimer().isActive());
 }
 
 TEST(MainWindow, ViewLogFileShowsTheLogNamedInTheSettings)

@@ -251,7 +251,7 @@ TEST_F(VideoDialogsTest, ACameraFailingWhileRunningShowsTheVideoErrorAndEnds)
         h.messages.shown[0].Prompt.startsWith(QStringLiteral("The camera \"Scripted camera 0\" stopped")));
     EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("\rError Number: 19\r")));
     EXPECT_TRUE(w.IsUnloaded());
-    EXPECT_FALSE(w.Ui().GrabTimer->isActive());
+    EXPECT_FALSE(w.Session().GrabTimer().isActive());
 }
 
 TEST_F(VideoDialogsTest, AVideoErrorInsideTheFormatDialogUnloadsTheOpenDialogsSafely)

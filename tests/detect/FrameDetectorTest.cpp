@@ -1,5 +1,5 @@
 #include "detect/FrameDetector.h"
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 #include "detect/DetectionOutcome.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// An e-mail dispatch as the main window holds it, on fake services (the mail component is a template
+// An e-mail dispatch as the monitoring session holds it, on fake services (the mail component is a template
 // argument, so that a test can put the real one in), with complete mail settings.
 template <typename Mail> struct DispatchRig
 {
@@ -43,8 +43,10 @@ template <typename Mail> struct DispatchRig
     FakePointer pointer;
     QTimer internetTimer;
     QStringList log;
-    QString actionText = QStringLiteral("Monitoring...");
+    // Messages started and ended, as the dispatch tells them.
+    int started = 0;
+    int ended = 0;
     EmailDispatch dispatch{{settings, connection, mail, messages, clock, pointer, internetTimer,
-                            [this](const QString& line) { log << line; }, [this] { return actionText; },
-                            [this](const QString& text) { actionText = text; }}};
+                            [this](const QString& line) { log << line; }, [this] { ++started; },
+                            [this] { ++ended; }}};
 };

@@ -161,7 +161,7 @@ TEST(EmailDispatch, AParkedImageIsDroppedWhenTheComponentIsBusyAsTheNetworkComes
     EXPECT_FALSE(rig.internetTimer.isActive());
 }
 
-TEST(EmailDispatch, ThreeDoneEventsMoveTheStateThePointerAndTheActionText)
+TEST(EmailDispatch, ThreeDoneEventsMoveTheStateAndThePointerAndTellTheMessageSent)
 {
     Rig rig;
     rig.dispatch.EmailImage(rig.Image(QStringLiteral("a.Bmp")));
@@ -170,27 +170,19 @@ TEST(EmailDispatch, ThreeDoneEventsMoveTheStateThePointerAndTheActionText)
     rig.mail.RaiseDone();
     EXPECT_EQ(rig.pointer.shape, PointerShape::Custom);
     EXPECT_EQ(rig.dispatch.MailState, 2);
-    EXPECT_EQ(rig.actionText, QStringLiteral("Emailing..."));
+    EXPECT_EQ(rig.started, 1);
     EXPECT_EQ(rig.mail.operations, (std::vector<Operation>{Long(16, 64), Long(3, 15)}));
 
     rig.mail.RaiseDone();
     EXPECT_EQ(rig.dispatch.MailState, 0);
     EXPECT_EQ(rig.pointer.shape, PointerShape::Custom);
     EXPECT_EQ(rig.mail.operations.back(), Long(3, 8));
+    EXPECT_EQ(rig.ended, 0);
 
     rig.mail.RaiseDone();
     EXPECT_EQ(rig.pointer.shape, PointerShape::Default);
-    EXPECT_EQ(rig.actionText, QStringLiteral("Monitoring..."));
+    EXPECT_EQ(rig.ended, 1);
     EXPECT_EQ(rig.mail.operations.size(), 3u);
-
-    // A mode change wrote its own text meanwhile: the last Done leaves it.
-    rig.dispatch.EmailImage(rig.Image(QStringLiteral("b.Bmp")));
-    rig.mail.RaiseDone();
-    rig.mail.RaiseDone();
-    rig.actionText = QStringLiteral("Previewing...");
-    rig.mail.RaiseDone();
-    EXPECT_EQ(rig.actionText, QStringLiteral("Previewing..."));
-    EXPECT_EQ(rig.pointer.shape, PointerShape::Default);
 }
 
 TEST(EmailDispatch, FailuresAreLoggedWithTheDateAndWithoutThePassword)

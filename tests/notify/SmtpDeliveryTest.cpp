@@ -12,7 +12,7 @@ using namespace std::chrono_literals;
 
 namespace
 {
-// The e-mail path of the main window with the real mail component.
+// The e-mail path of monitoring with the real mail component.
 struct SmtpRig : DispatchRig<SmtpMailComponent>
 {
     explicit SmtpRig(const QString& server, std::chrono::milliseconds giveUp = 10s) : DispatchRig(giveUp)
@@ -27,7 +27,7 @@ struct SmtpRig : DispatchRig<SmtpMailComponent>
         {
         }
         return done.size() == 3 && dispatch.MailState == 0 && pointer.shape == PointerShape::Default &&
-               actionText == QStringLiteral("Monitoring...");
+               started == ended;
     }
 
     QString ErrorLine() const

@@ -67,9 +67,9 @@ TEST_F(BrowserTest, AnEmptyFolderIsCreatedCountedAndOffersNoSelectAll)
 {
     frmVantu& w = StartInView();
     EXPECT_TRUE(QFileInfo(ImageDirectory()).isDir());
-    EXPECT_EQ(w.StoredFileCount(), 0);
+    EXPECT_EQ(w.Session().StoredFileCount(), 0);
     EXPECT_FALSE(w.Ui().mnuSelectAll->isEnabled());
-    EXPECT_EQ(NextImagePath(w.Settings().ImageDirectory, w.StoredFileCount()),
+    EXPECT_EQ(NextImagePath(w.Settings().ImageDirectory, w.Session().StoredFileCount()),
               ImageDirectory() + QStringLiteral("Detection_1-0.Bmp"));
 }
 
@@ -82,7 +82,7 @@ TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseSortedByName)
     QDir().mkpath(ImageDirectory() + QStringLiteral("folder.bmp"));
     frmVantu& w = StartInView();
     EXPECT_EQ(Listed(w), (QStringList{"b.BMP", "Detection_10-0.Bmp", "Detection_2-0.Bmp"}));
-    EXPECT_EQ(w.StoredFileCount(), 3);
+    EXPECT_EQ(w.Session().StoredFileCount(), 3);
     EXPECT_TRUE(w.Ui().mnuSelectAll->isEnabled());
 }
 
@@ -135,7 +135,7 @@ TEST_F(BrowserTest, SelectAllThenDeleteRemovesEveryImage)
     w.Ui().mnuDelete->trigger();
     EXPECT_TRUE(OnDisk().isEmpty());
     EXPECT_EQ(w.Ui().filDetections->count(), 0);
-    EXPECT_EQ(w.StoredFileCount(), 0);
+    EXPECT_EQ(w.Session().StoredFileCount(), 0);
     EXPECT_FALSE(w.Ui().mnuDelete->isEnabled());
     EXPECT_TRUE(w.Ui().picDetection->pixmap().isNull());
     EXPECT_EQ(w.Ui().lblDetectionInfo->text(), QString());

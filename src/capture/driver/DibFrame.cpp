@@ -1,6 +1,6 @@
 #include "capture/driver/DibFrame.h"
 
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #include <cstring>
 

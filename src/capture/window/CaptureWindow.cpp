@@ -190,6 +190,7 @@ bool CaptureWindow::DeliverFrame()
         const FrameCallback callback = onFrame_;
         callback(current_);
     }
+    emit FrameHandedOut(current_);
     return true;
 }
 

@@ -89,6 +89,9 @@ public:
     bool Scaling() const { return scale_; }
 
 signals:
+    // The window handed out frame: it is on screen and is the one a save writes. Emitted after the
+    // frame callback, before the request that produced the frame returns.
+    void FrameHandedOut(const DibFrame& frame);
     // A new frame waits to be grabbed: it arrived while the live preview is off.
     void FrameWaiting();
     // A change of the source's state worth a log line: the text, without the date.

@@ -1,5 +1,5 @@
 #include "capture/scene/TestSceneRenderer.h"
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #include <QTime>
 #include <cstdlib>

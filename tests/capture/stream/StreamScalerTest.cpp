@@ -1,5 +1,5 @@
 #include "capture/stream/module/StreamScaler.h"
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,5 +1,5 @@
 #include "capture/v4l2/V4l2FrameCopy.h"
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 #include "support/FakeV4l2Device.h"
 
 #include <gtest/gtest.h>

@@ -25,7 +25,7 @@ protected:
     void Frame(std::uint64_t sum)
     {
         drivers.Camera().QueueFrame(sum);
-        window->GrabTimer_Timer();
+        window->Session().GrabTimer_Timer();
     }
 
     void Baseline(Mode mode, std::uint64_t sum)

@@ -1,4 +1,4 @@
-#include "detect/ByteSum.h"
+#include "common/ByteSum.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -1,0 +1,186 @@
+#include "monitor/MonitorSession.h"
+
+#include "capture/driver/DibFrame.h"
+#include "common/ByteSum.h"
+#include "common/SettingsRecord.h"
+#include "notify/EmailDispatch.h"
+#include "notify/NotifySound.h"
+#include "store/DetectionStore.h"
+#include "ui/DateText.h"
+#include "ui/MousePointer.h"
+
+#include <QMetaObject>
+#include <algorithm>
+
+MonitorSession::MonitorSession(Ports ports, QObject* parent)
+    : QObject(parent), ports_(std::move(ports)), boxes_(ports_.Messages, *this),
+      detection_(ports_.Settings, MakeDetectionServices())
+{
+    // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
+    // (FrameWaiting): a source between frames, or one that stopped, then costs no wake-ups every 10 ms.
+    grabTimer_.setObjectName(QStringLiteral("GrabTimer"));
+    grabTimer_.setInterval(10);
+    grabTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&grabTimer_, &QTimer::timeout, this, &MonitorSession::GrabTimer_Timer);
+    internetTimer_.setObjectName(QStringLiteral("InternetTimer"));
+    internetTimer_.setInterval(1000);
+    connect(&internetTimer_, &QTimer::timeout, this, &MonitorSession::InternetTimer_Timer);
+
+    dispatch_ = new EmailDispatch({ports_.Settings, ports_.Connection, ports_.Mail, boxes_, ports_.Clock,
+                                   ports_.Pointer, internetTimer_, ports_.WriteLog,
+                                   [this] { SetPhase(MonitorPhase::Emailing); },
+                                   [this]
+                                   {
+                                       if (phase_ == MonitorPhase::Emailing)
+                                           SetPhase(MonitorPhase::Monitoring);
+                                   }},
+                                  this);
+}
+
+MonitorSession::~MonitorSession() = default;
+
+DetectionServices MonitorSession::MakeDetectionServices()
+{
+    return {ports_.Clock,
+            ports_.WriteLog,
+            [this](std::int32_t storedFileCount)
+            { return NextImagePath(ports_.Settings.ImageDirectory, storedFileCount); },
+            [this] { NotifySound(); },
+            [this](const QString& imageFile) { NotifyEmail(imageFile); },
+            [this]
+            {
+                if (CountStoredImages())
+                    return true;
+                // The program cannot keep its pictures: it says so and ends, once the handler returned.
+                Stop();
+                boxes_.Raise(InvalidPathText, MsgBoxStyle::Critical, QStringLiteral("Error!"),
+                             [this](MsgBoxResult)
+                             {
+                                 QMetaObject::invokeMethod(
+                                     this, [this] { emit FatalError(InvalidPathText); },
+                                     Qt::QueuedConnection);
+                             });
+                return false;
+            },
+            ports_.SaveFrame,
+            [this](std::int32_t count) { emit DetectionCounted(count); },
+            [this](const QString& text) { emit NoticeRaised(text); }};
+}
+
+void MonitorSession::ModeChanged(Mode mode)
+{
+    const bool wasMonitoring = phase_ == MonitorPhase::Monitoring;
+    mode_ = mode;
+    grabTimer_.stop();
+    // The phase follows the action text the mode's screen shows (Monitor keeps the one before), without
+    // a report: the window shows the mode's screen itself.
+    if (mode == ModeFineTune)
+        phase_ = MonitorPhase::Tuning;
+    else if (mode != ModeMonitor)
+        phase_ = MonitorPhase::Idle;
+    if (mode == ModeFineTune || mode == ModeMonitor)
+    {
+        // The hourglass stays until the detector has its baseline.
+        ports_.Pointer.SetPointer(PointerShape::Hourglass);
+        detector_.FrameCount = 0;
+    }
+    if (mode == ModeMonitor)
+    {
+        framesAnalysed_ = 0;
+        droppedBeforeMonitor_ = ports_.DroppedFrames();
+        ports_.WriteLog(QStringLiteral("Entered Monitor Mode: ") + NowText(ports_.Clock));
+        if (!stopped_)
+            grabTimer_.start();
+    }
+    if (mode == ModePreview && wasMonitoring)
+        ports_.WriteLog(QStringLiteral("Exited Monitor Mode: ") + NowText(ports_.Clock));
+}
+
+void MonitorSession::Stop()
+{
+    stopped_ = true;
+    grabTimer_.stop();
+    internetTimer_.stop();
+}
+
+void MonitorSession::SetPhase(MonitorPhase phase)
+{
+    phase_ = phase;
+    emit PhaseChanged(phase);
+}
+
+void MonitorSession::FrameCallback(const DibFrame& frame)
+{
+    if (stopped_ || (mode_ != ModeFineTune && mode_ != ModeMonitor))
+        return;
+    if (mode_ == ModeMonitor)
+        ++framesAnalysed_;
+    // The sum its source worked out while writing the rows, else the bytes summed here.
+    const std::uint64_t sum =
+        frame.KnownByteSum ? *frame.KnownByteSum : ByteSum(frame.Bits.data(), frame.BytesUsed());
+    const DetectorStep step =
+        StepDetector(detector_, static_cast<std::int64_t>(sum), ports_.Settings.Sensitivity);
+    if (step.Restarted)
+        SetPhase(MonitorPhase::Initializing);
+    if (step.BaselineComplete)
+    {
+        SetPhase(mode_ == ModeMonitor ? MonitorPhase::Monitoring : MonitorPhase::Tuning);
+        ports_.Pointer.SetPointer(PointerShape::Default);
+    }
+    if (step.Compared)
+        emit ChangeMeasured(step.Change, step.Detected);
+    if (step.Detected)
+        Detection();
+}
+
+void MonitorSession::FrameWaiting()
+{
+    if (mode_ == ModeMonitor && !stopped_ && !grabTimer_.isActive())
+        grabTimer_.start();
+}
+
+void MonitorSession::GrabTimer_Timer()
+{
+    // The timer rests before the grab, so that a frame arriving while the detection is handled starts
+    // it again.
+    grabTimer_.stop();
+    ports_.GrabFrame();
+}
+
+void MonitorSession::InternetTimer_Timer()
+{
+    dispatch_->InternetTimer_Timer();
+}
+
+void MonitorSession::Detection()
+{
+    detection_.Handle(mode_ == ModeMonitor, storedFileCount_);
+}
+
+void MonitorSession::NotifySound()
+{
+    PlayNotifySound(ports_.Settings.NotifyFile, ports_.Sound);
+}
+
+void MonitorSession::NotifyEmail(const QString& ImageFile)
+{
+    dispatch_->NotifyEmail(ImageFile);
+}
+
+bool MonitorSession::CountStoredImages()
+{
+    if (!EnsureDetectionsFolder(ports_.AppDirectory))
+        return false;
+    QString error;
+    const std::int32_t count = storedImages_.Count(ports_.Settings.ImageDirectory, &error);
+    if (count < 0)
+        return false;
+    storedFileCount_ = count;
+    return true;
+}
+
+std::uint64_t MonitorSession::FramesDropped() const
+{
+    const std::uint64_t dropped = ports_.DroppedFrames();
+    return dropped - std::min(dropped, droppedBeforeMonitor_);
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "detect/DetectionHandler.h"
+#include "detect/FrameDetector.h"
+#include "monitor/Mode.h"
+#include "monitor/MonitorPhase.h"
+#include "monitor/SessionBoxes.h"
+#include "store/StoredImageTally.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+class EmailDispatch;
+class IClock;
+class IMessageBox;
+class IMousePointer;
+class INetworkConnection;
+class ISoundPlayer;
+class MailComponent;
+struct DibFrame;
+struct SettingsRecord;
+
+// The box shown, and the reason the program ends with, when the image folder cannot be used.
+inline const QString InvalidPathText = QStringLiteral(
+    "Invalid Path values in Vantu.Dat.  If problem persists, delete Vantu.Dat and restart application.");
+
+// The way from frame to detection, without widgets: the grab timer, the change detector, the
+// detection's picture, log line, sound and e-mail, the count of stored images and the counts of
+// frames analysed and dropped. The main window tells it the mode and shows what it reports.
+class MonitorSession final : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Ports
+    {
+        const SettingsRecord& Settings;
+        // The application directory, where the default image folder is made.
+        QString AppDirectory;
+        IClock& Clock;
+        // Where the boxes of the monitoring path are shown, one at a time.
+        IMessageBox& Messages;
+        IMousePointer& Pointer;
+        ISoundPlayer& Sound;
+        MailComponent& Mail;
+        INetworkConnection& Connection;
+        // Appends one line to the log (the writer puts the ">" in front).
+        std::function<void(const QString& text)> WriteLog;
+        // Asks the capture window for the newest frame, which arrives in FrameCallback before it returns.
+        std::function<void()> GrabFrame;
+        // Saves the frame handed out last as a bitmap file; false, with the reason, when it could not.
+        std::function<bool(const QString& path, QString* error)> SaveFrame;
+        // Frames the source dropped since it was connected.
+        std::function<std::uint64_t()> DroppedFrames;
+    };
+
+    explicit MonitorSession(Ports ports, QObject* parent = nullptr);
+    ~MonitorSession() override;
+
+    // The mode the main window entered: the detector starts a new baseline in Fine Tune and Monitor,
+    // Monitor starts grabbing and is logged, and Preview after monitoring logs its end.
+    void ModeChanged(Mode mode);
+    // Stops grabbing and mailing for good: the program ends.
+    void Stop();
+
+    // Each frame the capture window hands out. Frames are analysed in Fine Tune and Monitor mode.
+    void FrameCallback(const DibFrame& frame);
+    // A frame waits to be grabbed: the grab timer runs again if a tick found none.
+    void FrameWaiting();
+    void GrabTimer_Timer();
+    void InternetTimer_Timer();
+
+    void Detection();
+    void NotifySound();
+    void NotifyEmail(const QString& ImageFile);
+
+    // Counts the images in the image folder, making the application's Detections folder when it is
+    // missing; false, with the count unchanged, when the folder cannot be used.
+    bool CountStoredImages();
+
+    // The boxes of the monitoring path; the log writer shows its boxes through them too.
+    IMessageBox& Boxes() { return boxes_; }
+
+    MonitorPhase Phase() const { return phase_; }
+    const DetectorState& Detector() const { return detector_; }
+    std::int32_t DetectionCount() const { return detection_.DetectionCount(); }
+    std::int32_t StoredFileCount() const { return storedFileCount_; }
+    // Frames analysed, and frames the source dropped, since Monitor mode began.
+    std::uint64_t FramesAnalysed() const { return framesAnalysed_; }
+    std::uint64_t FramesDropped() const;
+    const EmailDispatch& Mail() const { return *dispatch_; }
+    const QTimer& GrabTimer() const { return grabTimer_; }
+
+signals:
+    void PhaseChanged(MonitorPhase phase);
+    // A frame was compared with the one before: the change in sensitivity units, and whether it counted.
+    void ChangeMeasured(double change, bool detected);
+    // The number of detections counted in Monitor mode so far.
+    void DetectionCounted(std::int32_t count);
+    // Something the user should know that needs no answer.
+    void NoticeRaised(const QString& text);
+    // The program cannot go on; delivered from the event loop, never from inside a handler.
+    void FatalError(const QString& reason);
+
+private:
+    DetectionServices MakeDetectionServices();
+    void SetPhase(MonitorPhase phase);
+
+    Ports ports_;
+    SessionBoxes boxes_;
+    QTimer grabTimer_;
+    QTimer internetTimer_;
+    Mode mode_ = ModePreview;
+    MonitorPhase phase_ = MonitorPhase::Idle;
+    DetectorState detector_;
+    DetectionHandler detection_;
+    EmailDispatch* dispatch_ = nullptr;
+    StoredImageTally storedImages_;
+    std::int32_t storedFileCount_ = 0;
+    std::uint64_t framesAnalysed_ = 0;
+    std::uint64_t droppedBeforeMonitor_ = 0;
+    bool stopped_ = false;
+};

@@ -1,0 +1,475 @@
+#include "monitor/MonitorSession.h"
+#include "capture/driver/DibFrame.h"
+#include "capture/window/DibFile.h"
+#include "notify/EmailDispatch.h"
+#include "settings/SettingsFile.h"
+#include "store/DetectionStore.h"
+#include "support/Fakes.h"
+#include "support/NotifyFakes.h"
+#include "support/TestFiles.h"
+#include "ui/DateText.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <csignal>
+#include <deque>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace
+{
+constexpr std::uint64_t Still = 1000;
+constexpr std::uint64_t Moved = 1'000'000; // a jump far beyond the default sensitivity
+
+// A monitoring session on fake services, fed frames the way the capture window hands them out: a grab
+// takes the oldest frame waiting, if any, and hands it to the session before it returns.
+class MonitorSessionTest : public ::testing::Test
+{
+protected:
+    MonitorSessionTest()
+    {
+        ApplyStartValues(settings);
+        ApplyDefaults(settings, dir.path(), dir.filePath(QStringLiteral("Notify.Wav")));
+        WriteTestFile(settings.NotifyFile, "RIFF");
+        settings.SoundNotify = True;
+        settings.SaveImage = True;
+        settings.EmailAddress = QStringLiteral("watch@example.org");
+        settings.POPServer = QStringLiteral("127.0.0.1");
+        settings.POPUser = QStringLiteral("watch");
+        settings.POPPassword = QStringLiteral("secret");
+    }
+
+    MonitorSession& Start()
+    {
+        session = std::make_unique<MonitorSession>(MonitorSession::Ports{
+            settings, dir.path(), clock, messages, pointer, sound, mail, connection,
+            [this](const QString& line) { log << line; },
+            [this]
+            {
+                if (waiting.empty())
+                    return;
+                frame.Resize(64, 48);
+                frame.KnownByteSum = waiting.front();
+                waiting.pop_front();
+                session->FrameCallback(frame);
+            },
+            [this](const QString& path, QString* error) { return WriteDibFile(path, frame, error); },
+            [this] { return dropped; }});
+        session->CountStoredImages();
+        return *session;
+    }
+
+    // One frame of the given byte sum, grabbed at once.
+    void Frame(std::uint64_t sum)
+    {
+        waiting.push_back(sum);
+        session->GrabTimer_Timer();
+    }
+
+    void EnterMonitorWithBaseline()
+    {
+        session->ModeChanged(ModeMonitor);
+        for (int i = 0; i < 26; ++i)
+            Frame(Still);
+        last = Still;
+    }
+
+    // One frame that differs from the one before by far more than the sensitivity.
+    void Detect()
+    {
+        last = last == Still ? Moved : Still;
+        Frame(last);
+    }
+
+    QString ImageDirectory() const { return settings.ImageDirectory; }
+
+    QStringList StoredImages() const
+    {
+        return QDir(ImageDirectory())
+            .entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    }
+
+    QStringList DetectionLines() const
+    {
+        return log.filter(QRegularExpression(QStringLiteral("^Detection: ")));
+    }
+
+    QString Line(const QString& outcome) const
+    {
+        return QStringLiteral("Detection: ") + GeneralDate(clock.now) + QStringLiteral(" : ") + outcome;
+    }
+
+    // The images handed to the mail component, in order.
+    QStringList MailedImages() const
+    {
+        QStringList images;
+        for (const FakeMailComponent::Operation& operation : mail.operations)
+            if (operation.id == 27)
+                images << operation.value.toString();
+        return images;
+    }
+
+    QTemporaryDir dir;
+    SettingsRecord settings;
+    FixedClock clock;
+    FakeMessageBox messages;
+    FakePointer pointer;
+    FakeSoundPlayer sound;
+    FakeMailComponent mail;
+    FakeNetworkConnection connection;
+    QStringList log;
+    std::deque<std::uint64_t> waiting;
+    DibFrame frame;
+    std::uint64_t dropped = 0;
+    std::unique_ptr<MonitorSession> session;
+    std::uint64_t last = Still;
+};
+
+// The phases the session reported, in order.
+std::vector<MonitorPhase> Phases(const QSignalSpy& spy)
+{
+    std::vector<MonitorPhase> phases;
+    for (const QList<QVariant>& arguments : spy)
+        phases.push_back(arguments.at(0).value<MonitorPhase>());
+    return phases;
+}
+} // namespace
+
+TEST_F(MonitorSessionTest, ImagesAreNamedFromTheLaggingCountAndEveryDetectionIsCountedAndLogged)
+{
+    MonitorSession& s = Start();
+    QSignalSpy counted(&s, &MonitorSession::DetectionCounted);
+    EnterMonitorWithBaseline();
+    EXPECT_EQ(s.Phase(), MonitorPhase::Monitoring);
+
+    QStringList expectedLines;
+    for (const char* name :
+         {"Detection_1-0.Bmp", "Detection_1-1.Bmp", "Detection_2-0.Bmp", "Detection_3-0.Bmp"})
+    {
+        Detect();
+        expectedLines << Line(ImageDirectory() + QLatin1String(name) + QStringLiteral(" written."));
+        EXPECT_EQ(QImage(ImageDirectory() + QLatin1String(name)).size(), QSize(64, 48))
+            << name << " is a bitmap of the frame";
+    }
+    EXPECT_EQ(DetectionLines(), expectedLines);
+    ASSERT_EQ(counted.size(), 4);
+    EXPECT_EQ(counted.last().at(0).toInt(), 4);
+    EXPECT_EQ(sound.played.size(), 4);
+    EXPECT_TRUE(MailedImages().isEmpty()) << "e-mail is off by default";
+}
+
+TEST_F(MonitorSessionTest, MaxFilesPlusOneImagesAreWrittenBeforeTheLimitStopsThemAndTheLimitIsToldOnce)
+{
+    settings.MaxFiles = 3;
+    MonitorSession& s = Start();
+    QSignalSpy notices(&s, &MonitorSession::NoticeRaised);
+    EnterMonitorWithBaseline();
+    for (int i = 0; i < 6; ++i)
+        Detect();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0][0].toString().startsWith(
+        QStringLiteral("File limit reached: no more pictures are saved (Max No. 3)")));
+    EXPECT_EQ(StoredImages().size(), 4);
+    const QStringList lines = DetectionLines();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral(" written.")));
+    EXPECT_EQ(lines[4], Line(QStringLiteral("No image file written, exceeded Max Files!")));
+    EXPECT_EQ(lines[5], Line(QStringLiteral("No image file written, exceeded Max Files!")));
+    EXPECT_EQ(s.DetectionCount(), 6);
+}
+
+TEST_F(MonitorSessionTest, SaveImageOffWritesAndMailsNothingButStillCountsAndLogs)
+{
+    settings.SaveImage = False;
+    settings.EmailNotify = True;
+    for (const std::int32_t maxFiles : {20, -1}) // also when the limit is reached at the same time
+    {
+        settings.MaxFiles = maxFiles;
+        MonitorSession& s = Start();
+        EnterMonitorWithBaseline();
+        Detect();
+        EXPECT_TRUE(StoredImages().isEmpty());
+        EXPECT_TRUE(MailedImages().isEmpty());
+        EXPECT_EQ(DetectionLines().last(),
+                  Line(QStringLiteral("No image file written, Save Image Disabled.")));
+        EXPECT_EQ(s.DetectionCount(), 1);
+    }
+}
+
+TEST_F(MonitorSessionTest, TheMailGoesOutWithThePathOfTheImageJustWritten)
+{
+    settings.EmailNotify = True;
+    settings.MaxFiles = 1;
+    Start();
+    EnterMonitorWithBaseline();
+    for (int i = 0; i < 3; ++i)
+    {
+        Detect(); // the third is over the limit: no image, no mail
+        for (int done = 0; done < 3; ++done)
+            mail.RaiseDone();
+    }
+    const QString first = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
+    const QString second = ImageDirectory() + QStringLiteral("Detection_1-1.Bmp");
+    EXPECT_EQ(MailedImages(), (QStringList{first, second}));
+    EXPECT_EQ(DetectionLines()[0], Line(first + QStringLiteral(" written.")));
+}
+
+TEST_F(MonitorSessionTest, OtherBitmapsInTheFolderCountAndAGapOrARemovalShiftsTheNumbering)
+{
+    QDir().mkpath(ImageDirectory());
+    for (const char* name : {"holiday.bmp", "Detection_2-0.Bmp", "Detection_3-0.Bmp", "notes.txt"})
+        WriteTestFile(ImageDirectory() + QLatin1String(name), {});
+    MonitorSession& s = Start();
+    EXPECT_EQ(s.StoredFileCount(), 3);
+    EnterMonitorWithBaseline();
+    Detect();
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-0.Bmp")));
+    // With the foreign bitmap gone, each refresh counts 3 again until the new images make up for it.
+    QFile::remove(ImageDirectory() + QStringLiteral("holiday.bmp"));
+    Detect();
+    Detect();
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-1.Bmp")));
+    EXPECT_TRUE(QFile::exists(ImageDirectory() + QStringLiteral("Detection_4-2.Bmp")));
+}
+
+TEST_F(MonitorSessionTest, NamesCountAndLimitFollowAFreshListingWhenFilesChangeFromOutside)
+{
+    settings.MaxFiles = 20;
+    MonitorSession& s = Start();
+    EnterMonitorWithBaseline();
+    const struct
+    {
+        const char* Name;
+        bool Add;
+    } changes[] = {{"holiday.bmp", true}, {"Detection_1-0.Bmp", false}, {"x.BMP", true}, {"y.bmp", true}};
+    for (const auto& change : changes)
+    {
+        Detect();
+        const QString path = ImageDirectory() + QLatin1String(change.Name);
+        if (change.Add)
+            WriteTestFile(path, {});
+        else
+            QFile::remove(path);
+        const std::optional<QString> expected = NextImagePath(ImageDirectory(), s.StoredFileCount());
+        const qsizetype fresh = StoredImages().size();
+        Detect();
+        EXPECT_EQ(s.StoredFileCount(), fresh) << "after " << change.Name;
+        EXPECT_TRUE(expected && QFile::exists(*expected)) << "after " << change.Name;
+    }
+    // Bitmaps put in from outside count against the limit from the next refresh on.
+    for (int i = 0; i < 15; ++i)
+        WriteTestFile(ImageDirectory() + QStringLiteral("Other_%1.bmp").arg(i), {});
+    Detect();
+    EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral(" written.")));
+    Detect();
+    EXPECT_EQ(DetectionLines().last(), Line(QStringLiteral("No image file written, exceeded Max Files!")));
+}
+
+TEST_F(MonitorSessionTest, EveryFrameIsAnalysedOnceAndTheTimerRestsUntilTheNextOne)
+{
+    MonitorSession& s = Start();
+    s.ModeChanged(ModeMonitor);
+    EXPECT_TRUE(s.GrabTimer().isActive());
+    for (int i = 0; i < 25; ++i)
+    {
+        waiting.push_back(Still);
+        s.FrameWaiting();
+        EXPECT_TRUE(s.GrabTimer().isActive());
+        s.GrabTimer_Timer();
+        EXPECT_FALSE(s.GrabTimer().isActive());
+        s.GrabTimer_Timer(); // finds no frame
+    }
+    EXPECT_EQ(s.Detector().FrameCount, 25) << "25 frames over 50 ticks make 25 baseline frames";
+    EXPECT_EQ(s.FramesAnalysed(), 25u);
+
+    s.ModeChanged(ModePreview);
+    s.FrameWaiting();
+    EXPECT_FALSE(s.GrabTimer().isActive()) << "a frame outside Monitor mode starts no grabbing";
+}
+
+TEST_F(MonitorSessionTest, AFrameThatCannotBeSavedIsNeitherLoggedAsWrittenNorMailedAndIsToldOnceUntilASuccess)
+{
+    settings.EmailNotify = True;
+    MonitorSession& s = Start();
+    QSignalSpy notices(&s, &MonitorSession::NoticeRaised);
+    EnterMonitorWithBaseline();
+    // A file size limit below a bitmap's size stands in for a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto detectWithFullDisk = [&]
+    {
+        rlimit tight = saved;
+        tight.rlim_cur = 4000;
+        ::setrlimit(RLIMIT_FSIZE, &tight);
+        Detect();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+    };
+    const QString failed = Line(QStringLiteral("No image file written, save failed: File too large!"));
+
+    detectWithFullDisk();
+    detectWithFullDisk();
+    ASSERT_EQ(notices.size(), 1) << "told once";
+    EXPECT_TRUE(notices[0][0].toString().contains(QStringLiteral("File too large")));
+    Detect();
+    for (int done = 0; done < 3; ++done)
+        mail.RaiseDone();
+    detectWithFullDisk();
+    EXPECT_EQ(notices.size(), 2) << "told again after a success";
+
+    const QString written = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
+    EXPECT_EQ(DetectionLines(),
+              (QStringList{failed, failed, Line(written + QStringLiteral(" written.")), failed}));
+    EXPECT_EQ(StoredImages(), QStringList{QStringLiteral("Detection_1-0.Bmp")}) << "no partial file is left";
+    EXPECT_EQ(MailedImages(), QStringList{written});
+    EXPECT_EQ(s.DetectionCount(), 4);
+}
+
+TEST_F(MonitorSessionTest, FineTuningOnlyPlaysTheSoundAndFramesInPreviewAndViewAreIgnored)
+{
+    for (const Flag soundOn : {True, False})
+    {
+        settings.SoundNotify = soundOn;
+        sound.played.clear();
+        last = Still;
+        MonitorSession& s = Start();
+        QSignalSpy measured(&s, &MonitorSession::ChangeMeasured);
+        s.ModeChanged(ModeFineTune);
+        for (int i = 0; i < 26; ++i)
+            Frame(Still);
+        EXPECT_EQ(s.Phase(), MonitorPhase::Tuning);
+        for (int i = 0; i < 3; ++i)
+            Detect();
+        EXPECT_EQ(sound.played.size(), IsTrue(soundOn) ? 3 : 0);
+        EXPECT_TRUE(StoredImages().isEmpty());
+        EXPECT_TRUE(DetectionLines().isEmpty());
+        EXPECT_EQ(s.DetectionCount(), 0);
+        ASSERT_EQ(measured.size(), 4);
+        EXPECT_TRUE(measured.last().at(1).toBool());
+
+        const DetectorState before = s.Detector();
+        for (const Mode mode : {ModePreview, ModeView})
+        {
+            s.ModeChanged(mode);
+            Frame(last == Still ? Moved : Still);
+            EXPECT_EQ(s.Detector().LastFrameSum, before.LastFrameSum);
+            EXPECT_EQ(s.Detector().FrameCount, before.FrameCount);
+        }
+        EXPECT_EQ(measured.size(), 4);
+    }
+}
+
+TEST_F(MonitorSessionTest, PhasesFollowTheBaselineTheMailAndTheMode)
+{
+    settings.EmailNotify = True;
+    MonitorSession& s = Start();
+    QSignalSpy phases(&s, &MonitorSession::PhaseChanged);
+    s.ModeChanged(ModeMonitor);
+    EXPECT_EQ(pointer.Pointer(), PointerShape::Hourglass);
+    Frame(Still);
+    EXPECT_EQ(s.Phase(), MonitorPhase::Initializing);
+    for (int i = 0; i < 25; ++i)
+        Frame(Still);
+    EXPECT_EQ(pointer.Pointer(), PointerShape::Default);
+    EXPECT_EQ(Phases(phases), (std::vector{MonitorPhase::Initializing, MonitorPhase::Monitoring}));
+
+    Detect();
+    EXPECT_EQ(s.Mail().MailState, 1);
+    mail.RaiseDone();
+    EXPECT_EQ(s.Phase(), MonitorPhase::Emailing);
+    EXPECT_EQ(pointer.Pointer(), PointerShape::Custom);
+    mail.RaiseDone();
+    mail.RaiseDone();
+    EXPECT_EQ(s.Phase(), MonitorPhase::Monitoring);
+    EXPECT_EQ(pointer.Pointer(), PointerShape::Default);
+
+    // A mode change while the message is on its way keeps the mode's own phase.
+    Detect();
+    mail.RaiseDone();
+    s.ModeChanged(ModePreview);
+    mail.RaiseDone();
+    mail.RaiseDone();
+    EXPECT_EQ(s.Phase(), MonitorPhase::Idle);
+    EXPECT_EQ(MailedImages().size(), 2);
+}
+
+TEST_F(MonitorSessionTest, MonitorModeIsLoggedOnEntryAndOnItsEndOnlyWhileItWatched)
+{
+    settings.EmailNotify = True;
+    MonitorSession& s = Start();
+    const QString now = GeneralDate(clock.now);
+    const QString entered = QStringLiteral("Entered Monitor Mode: ") + now;
+    const QString exited = QStringLiteral("Exited Monitor Mode: ") + now;
+
+    s.ModeChanged(ModeMonitor);
+    s.ModeChanged(ModePreview); // the baseline was not complete yet: no exit line
+    EnterMonitorWithBaseline();
+    s.ModeChanged(ModePreview);
+    EnterMonitorWithBaseline();
+    s.ModeChanged(ModeMonitor); // again, and left before a frame came: it still watched
+    s.ModeChanged(ModePreview);
+    EXPECT_EQ(log, (QStringList{entered, entered, exited, entered, entered, exited}));
+
+    log.clear();
+    EnterMonitorWithBaseline();
+    Detect();
+    mail.RaiseDone(); // the message is being sent
+    s.ModeChanged(ModePreview);
+    EnterMonitorWithBaseline();
+    s.ModeChanged(ModeView);
+    s.ModeChanged(ModePreview);
+    EXPECT_EQ(log.filter(QStringLiteral("Monitor Mode")), (QStringList{entered, entered}))
+        << "no exit line while e-mailing or when leaving for View";
+}
+
+TEST_F(MonitorSessionTest, ABoxOpensAfterTheDetectionAndDetectionsUnderItAreHandledWithoutAnother)
+{
+    settings.EmailNotify = True;
+    settings.POPPassword.clear();
+    MonitorSession& s = Start();
+    EnterMonitorWithBaseline();
+    std::int64_t sumWhenShown = 0;
+    messages.onShow = [&](const FakeMessageBox::Shown&)
+    {
+        sumWhenShown = s.Detector().LastFrameSum;
+        Detect();
+        Detect();
+    };
+    Detect();
+    EXPECT_TRUE(messages.shown.empty()) << "no box inside the frame's handling";
+    EXPECT_EQ(s.Detector().LastFrameSum, static_cast<std::int64_t>(Moved));
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(messages.shown.size(), 1u) << "no box is stacked on the open one";
+    EXPECT_EQ(messages.shown[0].Prompt, InsufficientEmailConfigurationText);
+    EXPECT_EQ(sumWhenShown, static_cast<std::int64_t>(Moved))
+        << "the box found the first frame handled in full";
+    EXPECT_EQ(s.DetectionCount(), 3);
+    EXPECT_EQ(StoredImages().size(), 3);
+    EXPECT_EQ(DetectionLines().size(), 3);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(messages.shown.size(), 1u) << "boxes asked for under the open one are not shown later";
+}
+
+TEST_F(MonitorSessionTest, AnImageFolderThatCannotBeUsedEndsTheProgramFromTheEventLoop)
+{
+    MonitorSession& s = Start();
+    QSignalSpy fatal(&s, &MonitorSession::FatalError);
+    EnterMonitorWithBaseline();
+    settings.ImageDirectory = dir.filePath(QStringLiteral("gone/"));
+    Detect();
+    EXPECT_EQ(fatal.size(), 0) << "nothing ends inside the frame's handling";
+    EXPECT_EQ(s.DetectionCount(), 0);
+    Frame(Still);
+    EXPECT_EQ(sound.played.size(), 1) << "frames after it are not analysed";
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Prompt, InvalidPathText);
+    ASSERT_EQ(fatal.size(), 1) << "after the box";
+    EXPECT_EQ(fatal[0][0].toString(), InvalidPathText);
+}
