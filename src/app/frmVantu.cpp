@@ -1,29 +1,21 @@
 #include "app/frmVantu.h"
 
-#include "app/CaptureLayout.h"
-#include "app/DetectionItemDelegate.h"
 #include "app/frmAbout.h"
-#include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MousePointer.h"
-#include "ui/ScaledPicture.h"
 #include "ui/StatusPanels.h"
-#include "ui/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QSlider>
-#include <cmath>
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
@@ -33,10 +25,10 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
       videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }}
 {
     ui.Setup(this);
-    browserDesign_ = {ui.filDetections->geometry(), ui.picDetection->geometry(),
-                      ui.lblDetectionInfo->geometry()};
-    ui.filDetections->setItemDelegate(
-        new DetectionItemDelegate([this] { return Vars.Settings.ImageDirectory; }, ui.filDetections));
+    browser_ = std::make_unique<DetectionBrowser>(
+        DetectionBrowser::Controls{*ui.filDetections, *ui.picDetection, *ui.lblDetectionInfo},
+        [this] { return Vars.Settings.ImageDirectory; }, [this] { return Vars.CurrentMode == ModeView; },
+        platform_.Messages, *this);
     notice_ = new Notice(ui.Frame1);
     tray_ = new TrayAPI(
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
@@ -44,12 +36,7 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     ConnectHandlers();
 }
 
-frmVantu::~frmVantu()
-{
-    // The list goes with the window's children, after this window's own state: its last changes
-    // must not reach the browser's look.
-    disconnect(ui.filDetections->model(), nullptr, this, nullptr);
-}
+frmVantu::~frmVantu() = default;
 
 void frmVantu::ConnectHandlers()
 {
@@ -73,18 +60,6 @@ void frmVantu::ConnectHandlers()
     connect(ui.filDetections, &QListWidget::currentRowChanged, this, &frmVantu::filDetections_Click);
     connect(ui.sldSens, &QSlider::valueChanged, this, &frmVantu::sldSens_Scroll);
     ui.filDetections->viewport()->installEventFilter(this);
-    // The browser's look follows the list's entries however it was filled.
-    const auto entriesChanged = [this]
-    {
-        ShowEmptyNote();
-        LayoutBrowser();
-    };
-    const QAbstractItemModel* entries = ui.filDetections->model();
-    connect(entries, &QAbstractItemModel::rowsInserted, this, entriesChanged);
-    connect(entries, &QAbstractItemModel::rowsRemoved, this, entriesChanged);
-    connect(entries, &QAbstractItemModel::modelReset, this, entriesChanged);
-    connect(ui.filDetections, &QListWidget::doubleClicked, this, &frmVantu::ShowFullSize);
-    connect(ui.picDetection, &ScaledPicture::DoubleClicked, this, &frmVantu::ShowFullSize);
 }
 
 void frmVantu::Form_Load()
@@ -130,7 +105,7 @@ void frmVantu::StartCapture()
     capPreview(lwnd, True);
     lwnd->RestoreDisplayOptions();
     ResizeCaptureWindow(lwnd);
-    RestoreWindowPosition();
+    placement_.RestorePosition();
     if (!ui.StatusBar1->Text(1).startsWith(QStringLiteral("Error")))
         ui.StatusBar1->SetText(1, QStringLiteral("Previewing..."));
 }
@@ -150,88 +125,14 @@ void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
 
 void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)
 {
-    CAPSTATUS status{};
-    capGetStatus(lwnd, &status, sizeof status);
-    // A picture larger than the screen is shown smaller, keeping its proportions: the window never
-    // grows past the screen's available area.
-    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
-    const QSize decoration = frameGeometry().size() - size();
-    const QSize area = screen() != nullptr ? screen()->availableGeometry().size() : video;
-    const QSize fitted =
-        FitVideoToArea(video, area, [&](QSize shown) { return WindowSizeForVideo(shown) + decoration; });
-    const QSize shown = fitted.isEmpty() ? video : fitted;
-    if (lwnd != nullptr)
-        lwnd->resize(shown);
-
-    const CaptureLayout layout = ApplyCaptureLayout(shown);
-    resize(TwipsToPixels(layout.WindowWidthTwips), height());
-    resize(width(), TwipsToPixels(layout.WindowHeightTwips));
-}
-
-CaptureLayout frmVantu::ApplyCaptureLayout(QSize shown)
-{
-    const CaptureLayout layout =
-        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
-                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
-    ui.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
-                      static_cast<int>(std::lround(layout.FrameHeight)));
-    ui.imgStatus->resize(ui.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
-    return layout;
-}
-
-QSize frmVantu::WindowSizeForVideo(QSize shown) const
-{
-    const CaptureLayout layout =
-        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
-                       static_cast<float>(ui.Frame1->x()), static_cast<float>(ui.Frame1->y()));
-    return {TwipsToPixels(layout.WindowWidthTwips), TwipsToPixels(layout.WindowHeightTwips)};
-}
-
-void frmVantu::FitCaptureToWindow()
-{
-    // With scaling on, a window the user made smaller shows the whole picture smaller.
-    CaptureWindow* lwnd = Vars.CaptureWindowHandle;
-    if (lwnd == nullptr || !lwnd->Scaling() || ui.Frame1->isHidden())
-        return;
-    CAPSTATUS status{};
-    capGetStatus(lwnd, &status, sizeof status);
-    const QSize video(static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight));
-    const QSize shown =
-        FitVideoToArea(video, size(), [this](QSize size) { return WindowSizeForVideo(size); });
-    if (shown.isEmpty() || shown == lwnd->size())
-        return;
-    lwnd->resize(shown);
-    ApplyCaptureLayout(shown);
-}
-
-namespace
-{
-constexpr char WindowPositionKey[] = "window/position";
-} // namespace
-
-void frmVantu::RestoreWindowPosition()
-{
-    const CaptureConfig* config = InstalledCaptureConfig();
-    if (config == nullptr || screen() == nullptr)
-        return;
-    const QStringList parts = config->Value(QString::fromLatin1(WindowPositionKey)).split(QChar(','));
-    bool xRead = false;
-    bool yRead = false;
-    const QPoint saved(parts.value(0).toInt(&xRead), parts.value(1).toInt(&yRead));
-    if (parts.size() == 2 && xRead && yRead)
-        move(PlaceOnScreen(saved, frameGeometry().size(), screen()->availableGeometry()));
+    placement_.FitToVideo(lwnd);
 }
 
 void frmVantu::SaveWindowPosition()
 {
-    CaptureConfig* config = InstalledCaptureConfig();
-    QString error;
-    if (config == nullptr || !isVisible() ||
-        config->SetValue(QString::fromLatin1(WindowPositionKey), QStringLiteral("%1,%2").arg(x()).arg(y()),
-                         &error))
-        return;
-    WriteLogEntry(QStringLiteral("Could not keep the window's position for the next start: ") + error +
-                  QStringLiteral(" : ") + NowText(platform_.Clock));
+    if (QString error; !placement_.SavePosition(&error))
+        WriteLogEntry(QStringLiteral("Could not keep the window's position for the next start: ") + error +
+                      QStringLiteral(" : ") + NowText(platform_.Clock));
 }
 
 void frmVantu::mnuFileExit_Click()
@@ -299,8 +200,8 @@ void frmVantu::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     ui.Line1->resize(width(), ui.Line1->height());
-    LayoutBrowser();
-    FitCaptureToWindow();
+    browser_->Layout(size());
+    placement_.FitToWindow(Vars.CaptureWindowHandle);
 }
 
 bool frmVantu::eventFilter(QObject* watched, QEvent* event)

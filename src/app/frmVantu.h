@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/BrowserLayout.h"
-#include "app/CaptureLayout.h"
+#include "app/DetectionBrowser.h"
+#include "app/LiveViewPlacement.h"
 #include "app/VantuPlatform.h"
 #include "app/frmVantuUi.h"
 #include "app/modVantuVars.h"
@@ -19,9 +19,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
-
-enum class StatusPicture;
-struct ModeScreen;
+#include <memory>
 
 // The main window: start-up, the operating modes, the live view, the detection browser, the menus
 // and the shutdown. Its handlers are short; the work is done by the classes they call.
@@ -85,23 +83,9 @@ private:
     void ConnectCaptureWindow(CaptureWindow& window);
     // The detections panel's tool tip while monitoring: frames analysed and dropped since Monitor began.
     QString MonitorFiguresText() const;
-    // The main window's size around a capture area of the size given.
-    QSize WindowSizeForVideo(QSize shown) const;
-    // Sizes the "Live View" frame and the status picture around a capture area of the size given.
-    CaptureLayout ApplyCaptureLayout(QSize shown);
-    // Shrinks the capture area to a window the user made smaller, when the picture is scaled.
-    void FitCaptureToWindow();
-    // The window's place on the screen, kept in the capture settings across runs.
-    void RestoreWindowPosition();
+    // The window's place on the screen, kept for the next start.
     void SaveWindowPosition();
-    void ApplyModeScreen(const ModeScreen& screen);
-    void ShowStatusPicture(StatusPicture picture);
-    void SetLiveViewVisible(bool visible);
-    void SetBrowserVisible(bool visible);
     void ToggleFineTune();
-    // The slider's frame beside the live view, the meter beside the slider and the labels of its ends.
-    void PlaceTuningControls();
-    void SetTuningVisible(bool visible);
     // InitfilSelections, filling the list only when fillList is set.
     void RefreshStoredImages(bool fillList);
     void ShowInvalidPathAndUnload();
@@ -127,14 +111,10 @@ private:
     void filDetections_Click();
     void filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void sldSens_Scroll();
-    // The browser's look: its places in the window, the note of an empty folder, a picture at full size.
-    void LayoutBrowser();
-    void ShowEmptyNote();
-    void ShowFullSize();
 
     frmVantuUi ui;
     modVantuVars Vars;
-    BrowserLayout browserDesign_;
+    LiveViewPlacement placement_{*this, ui};
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
     MonitorSession session_;
@@ -143,6 +123,7 @@ private:
     VideoErrorSink videoErrors_;
     QPointer<frmPreferences> preferences_;
     QPointer<frmSelect> select_;
+    std::unique_ptr<DetectionBrowser> browser_;
     Notice* notice_ = nullptr;
     TrayAPI* tray_ = nullptr;
     bool unloaded_ = false;

@@ -1,22 +1,13 @@
-// The main window's browser of stored detection images.
+// The main window's handlers of the browser of stored detection images.
 
 #include "app/frmVantu.h"
 #include "store/DetectionStore.h"
-#include "ui/AppDirectory.h"
-#include "ui/DateText.h"
 #include "ui/MessageBox.h"
-#include "ui/PictureWindow.h"
-#include "ui/ScaledPicture.h"
 #include "ui/Twips.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QScrollBar>
-#include <QSignalBlocker>
 
 void frmVantu::InitfilSelections()
 {
@@ -41,9 +32,7 @@ void frmVantu::RefreshStoredImages(bool fillList)
             ShowInvalidPathAndUnload();
             return;
         }
-        const QSignalBlocker refill(ui.filDetections);
-        ui.filDetections->clear();
-        ui.filDetections->addItems(names);
+        browser_->Fill(names);
     }
     ui.mnuSelectAll->setEnabled(session_.StoredFileCount() > 0);
 }
@@ -56,21 +45,8 @@ void frmVantu::ShowInvalidPathAndUnload()
 
 void frmVantu::filDetections_Click()
 {
-    const QListWidgetItem* current = ui.filDetections->currentItem();
-    if (current == nullptr || current->text().isEmpty())
-        return;
-    ui.mnuDelete->setEnabled(true);
-    const QString path = Vars.Settings.ImageDirectory + current->text();
-    QPixmap picture;
-    if (!picture.load(path))
-    {
-        platform_.Messages.Show(QStringLiteral("There was an error with this image file.  Please verify it's "
-                                               "authenticity, and try again."),
-                                MsgBoxStyle::OkOnly, QStringLiteral("Error"));
-        return;
-    }
-    ui.picDetection->setPixmap(picture);
-    ui.lblDetectionInfo->setText(QStringLiteral("Created: ") + GeneralDate(QFileInfo(path).lastModified()));
+    if (browser_->ViewCurrent())
+        ui.mnuDelete->setEnabled(true);
 }
 
 void frmVantu::filDetections_MouseDown(Qt::MouseButton button, const QPoint& globalPosition)
@@ -90,11 +66,7 @@ void frmVantu::mnuSelectAll_Click()
     if (unloaded_ || ui.filDetections->count() == 0)
         return;
     // Selecting every entry in order leaves the last one current and viewed.
-    {
-        const QSignalBlocker selecting(ui.filDetections);
-        ui.filDetections->selectAll();
-        ui.filDetections->setCurrentRow(ui.filDetections->count() - 1, QItemSelectionModel::NoUpdate);
-    }
+    browser_->SelectAll();
     filDetections_Click();
 }
 
@@ -106,62 +78,14 @@ void frmVantu::mnuDelete_Click()
 
 void frmVantu::DeleteCurrentFile()
 {
-    QStringList failures;
-    const QListWidgetItem* current = ui.filDetections->currentItem();
-    if (current != nullptr && !current->text().isEmpty())
-    {
-        const int last = ui.filDetections->currentRow();
-        for (int row = 0; row <= last; ++row)
-        {
-            const QListWidgetItem* entry = ui.filDetections->item(row);
-            if (!entry->isSelected())
-                continue;
-            QFile file(Vars.Settings.ImageDirectory + entry->text());
-            if (file.exists() && !file.remove())
-                failures << QStringLiteral("%1 (%2)").arg(entry->text(), file.errorString());
-        }
-    }
+    const QStringList failures = browser_->DeleteSelected();
     ui.mnuDelete->setEnabled(false);
     RefreshStoredImages(true);
     if (unloaded_)
         return;
-    ui.picDetection->clear();
-    ui.lblDetectionInfo->setText(QString());
+    browser_->ClearView();
     if (!failures.isEmpty())
         platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") +
                                     failures.join(QChar('\r')),
                                 MsgBoxStyle::Exclamation);
-}
-
-void frmVantu::LayoutBrowser()
-{
-    if (Vars.CurrentMode != ModeView)
-        return;
-    const QSize designWindow(TwipsToPixels(BrowserWindowWidthTwips), TwipsToPixels(BrowserWindowHeightTwips));
-    QListWidget* list = ui.filDetections;
-    // The widest entry, beside a vertical scroll bar and inside the list's frame.
-    const int wanted =
-        list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth();
-    const BrowserLayout layout = GrowBrowser(browserDesign_, designWindow, size(), wanted);
-    list->setGeometry(layout.List);
-    ui.picDetection->setGeometry(layout.Picture);
-    ui.lblDetectionInfo->setGeometry(layout.Info);
-}
-
-void frmVantu::ShowEmptyNote()
-{
-    const bool empty = ui.filDetections->count() == 0;
-    ui.picDetection->SetEmptyNote(empty ? QStringLiteral("No pictures yet\n") +
-                                              QDir::toNativeSeparators(Vars.Settings.ImageDirectory)
-                                        : QString());
-}
-
-void frmVantu::ShowFullSize()
-{
-    const QListWidgetItem* current = ui.filDetections->currentItem();
-    const QPixmap shown = ui.picDetection->pixmap();
-    if (current == nullptr || shown.isNull())
-        return;
-    auto* window = new PictureWindow(shown, current->text(), this);
-    window->show();
 }

@@ -1,7 +1,7 @@
 // The main window's side of monitoring: the session that turns frames into detections, and what the
 // window shows of it.
 
-#include "app/ModeScreen.h"
+#include "app/WindowScreens.h"
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
 #include "ui/AppDirectory.h"
@@ -53,11 +53,11 @@ void frmVantu::ShowPhase(MonitorPhase phase)
         return;
     ui.StatusBar1->SetText(1, PhaseText(phase));
     if (phase == MonitorPhase::Monitoring)
-        ShowStatusPicture(StatusPicture::Monitor);
+        ShowStatusPicture(ui, StatusPicture::Monitor);
     if (phase == MonitorPhase::Tuning)
     {
-        ShowStatusPicture(StatusPicture::Tune);
-        SetTuningVisible(true);
+        ShowStatusPicture(ui, StatusPicture::Tune);
+        SetTuningVisible(ui, true);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "settings/Volumes.h"
 #include "ui/AppDirectory.h"
 #include "ui/StatusPanels.h"
+#include "ui/UnloadDialog.h"
 void frmVantu::mnuPreferences_Click()
 {
     frmPreferences& preferences = LoadPreferences();
@@ -32,26 +33,6 @@ frmPreferences& frmVantu::LoadPreferences()
     }
     return *preferences_;
 }
-
-namespace
-{
-// A dialog still running its own modal loop (a video error can end the program from inside it) is
-// closed and deleted once that loop has returned.
-template <typename Dialog> void UnloadDialog(QPointer<Dialog>& loaded)
-{
-    Dialog* dialog = loaded;
-    loaded = nullptr;
-    if (dialog == nullptr)
-        return;
-    if (dialog->isVisible())
-    {
-        dialog->done(QDialog::Rejected);
-        dialog->deleteLater();
-    }
-    else
-        delete dialog;
-}
-} // namespace
 
 void frmVantu::UnloadPreferences()
 {

@@ -1,0 +1,94 @@
+#include "app/LiveViewPlacement.h"
+
+#include "app/frmVantuUi.h"
+#include "capture/driver/CaptureConfig.h"
+#include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
+#include "ui/Twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QScreen>
+#include <cmath>
+
+namespace
+{
+constexpr char WindowPositionKey[] = "window/position";
+
+QSize VideoSize(CaptureWindow* lwnd)
+{
+    CAPSTATUS status{};
+    capGetStatus(lwnd, &status, sizeof status);
+    return {static_cast<int>(status.uiImageWidth), static_cast<int>(status.uiImageHeight)};
+}
+} // namespace
+
+void LiveViewPlacement::FitToVideo(CaptureWindow* lwnd)
+{
+    const QSize video = VideoSize(lwnd);
+    const QSize decoration = window_.frameGeometry().size() - window_.size();
+    const QSize area = window_.screen() != nullptr ? window_.screen()->availableGeometry().size() : video;
+    const QSize fitted =
+        FitVideoToArea(video, area, [&](QSize shown) { return WindowSizeFor(shown) + decoration; });
+    const QSize shown = fitted.isEmpty() ? video : fitted;
+    if (lwnd != nullptr)
+        lwnd->resize(shown);
+
+    const CaptureLayout layout = ApplyLayout(shown);
+    window_.resize(TwipsToPixels(layout.WindowWidthTwips), window_.height());
+    window_.resize(window_.width(), TwipsToPixels(layout.WindowHeightTwips));
+}
+
+void LiveViewPlacement::FitToWindow(CaptureWindow* lwnd)
+{
+    if (lwnd == nullptr || !lwnd->Scaling() || ui_.Frame1->isHidden())
+        return;
+    const QSize shown =
+        FitVideoToArea(VideoSize(lwnd), window_.size(), [this](QSize size) { return WindowSizeFor(size); });
+    if (shown.isEmpty() || shown == lwnd->size())
+        return;
+    lwnd->resize(shown);
+    ApplyLayout(shown);
+}
+
+CaptureLayout LiveViewPlacement::ApplyLayout(QSize shown)
+{
+    const CaptureLayout layout =
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui_.Frame1->x()), static_cast<float>(ui_.Frame1->y()));
+    ui_.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
+                       static_cast<int>(std::lround(layout.FrameHeight)));
+    ui_.imgStatus->resize(ui_.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
+    return layout;
+}
+
+QSize LiveViewPlacement::WindowSizeFor(QSize shown) const
+{
+    const CaptureLayout layout =
+        LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
+                       static_cast<float>(ui_.Frame1->x()), static_cast<float>(ui_.Frame1->y()));
+    return {TwipsToPixels(layout.WindowWidthTwips), TwipsToPixels(layout.WindowHeightTwips)};
+}
+
+void LiveViewPlacement::RestorePosition()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr || window_.screen() == nullptr)
+        return;
+    const QStringList parts = config->Value(QString::fromLatin1(WindowPositionKey)).split(QChar(','));
+    bool xRead = false;
+    bool yRead = false;
+    const QPoint saved(parts.value(0).toInt(&xRead), parts.value(1).toInt(&yRead));
+    if (parts.size() == 2 && xRead && yRead)
+        window_.move(
+            PlaceOnScreen(saved, window_.frameGeometry().size(), window_.screen()->availableGeometry()));
+}
+
+bool LiveViewPlacement::SavePosition(QString* error)
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    return config == nullptr || !window_.isVisible() ||
+           config->SetValue(QString::fromLatin1(WindowPositionKey),
+                            QStringLiteral("%1,%2").arg(window_.x()).arg(window_.y()), error);
+}
