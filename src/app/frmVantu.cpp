@@ -66,8 +66,6 @@ void frmVantu::Form_Load()
 {
     settingsFile_.LoadSettings(Vars.Settings);
     InitfilSelections();
-    if (unloaded_)
-        return;
     ChangeMode(ModePreview);
     StartCapture();
     if (unloaded_)

@@ -88,7 +88,6 @@ private:
     void ToggleFineTune();
     // InitfilSelections, filling the list only when fillList is set.
     void RefreshStoredImages(bool fillList);
-    void ShowInvalidPathAndUnload();
     void EndWithError(const QString& reason);
     void Form_Unload();
 

@@ -3,7 +3,6 @@
 #include "app/frmVantu.h"
 #include "store/DetectionStore.h"
 #include "ui/MessageBox.h"
-#include "ui/Twips.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -18,29 +17,14 @@ void frmVantu::InitfilSelections()
 
 void frmVantu::RefreshStoredImages(bool fillList)
 {
-    if (!session_.CountStoredImages())
-    {
-        ShowInvalidPathAndUnload();
-        return;
-    }
+    // A folder that cannot be used pauses saving, which the session tells; the list then stays empty.
+    const bool counted = session_.CountStoredImages().has_value();
     if (fillList)
     {
         QString error;
-        const QStringList names = ListStoredImages(Vars.Settings.ImageDirectory, &error);
-        if (!error.isEmpty())
-        {
-            ShowInvalidPathAndUnload();
-            return;
-        }
-        browser_->Fill(names);
+        browser_->Fill(counted ? ListStoredImages(Vars.Settings.ImageDirectory, &error) : QStringList());
     }
-    ui.mnuSelectAll->setEnabled(session_.StoredFileCount() > 0);
-}
-
-void frmVantu::ShowInvalidPathAndUnload()
-{
-    platform_.Messages.Show(InvalidPathText, MsgBoxStyle::Critical, QStringLiteral("Error!"));
-    EndWithError(InvalidPathText);
+    ui.mnuSelectAll->setEnabled(counted && session_.StoredFileCount() > 0);
 }
 
 void frmVantu::filDetections_Click()
@@ -63,7 +47,7 @@ void frmVantu::mnuDetection_Click()
 void frmVantu::mnuSelectAll_Click()
 {
     RefreshStoredImages(true);
-    if (unloaded_ || ui.filDetections->count() == 0)
+    if (ui.filDetections->count() == 0)
         return;
     // Selecting every entry in order leaves the last one current and viewed.
     browser_->SelectAll();
@@ -81,8 +65,6 @@ void frmVantu::DeleteCurrentFile()
     const QStringList failures = browser_->DeleteSelected();
     ui.mnuDelete->setEnabled(false);
     RefreshStoredImages(true);
-    if (unloaded_)
-        return;
     browser_->ClearView();
     if (!failures.isEmpty())
         platform_.Messages.Show(QStringLiteral("These images could not be deleted:\r") +

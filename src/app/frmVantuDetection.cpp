@@ -4,7 +4,6 @@
 #include "app/WindowScreens.h"
 #include "app/frmVantu.h"
 #include "capture/modAVICAP.h"
-#include "ui/AppDirectory.h"
 #include "ui/ChangeMeter.h"
 #include "ui/Notice.h"
 #include "ui/StatusPanels.h"
@@ -14,7 +13,6 @@
 MonitorSession::Ports frmVantu::MonitorPorts()
 {
     return {Vars.Settings,
-            platform_.AppDirectory.Path(),
             platform_.Clock,
             platform_.Messages,
             platform_.Pointer,
@@ -44,7 +42,6 @@ void frmVantu::ConnectSession()
             { ui.StatusBar1->SetText(3, QStringLiteral("Detections: ") + QString::number(count)); });
     connect(&session_, &MonitorSession::NoticeRaised, this,
             [this](const QString& text) { notice_->ShowText(text); });
-    connect(&session_, &MonitorSession::FatalError, this, &frmVantu::EndWithError);
 }
 
 void frmVantu::ShowPhase(MonitorPhase phase)

@@ -25,11 +25,7 @@ void frmVantu::ChangeMode(Mode NewMode)
 
     const ModeScreen screen = ScreenForMode(NewMode);
     if (NewMode == ModeView)
-    {
         InitfilSelections();
-        if (unloaded_)
-            return;
-    }
     ShowModeScreen(ui, screen);
 
     CaptureWindow* lwnd = Vars.CaptureWindowHandle;

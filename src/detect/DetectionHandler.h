@@ -20,8 +20,9 @@ struct DetectionServices
     std::function<std::optional<QString>(std::int32_t storedFileCount)> NextImagePath;
     std::function<void()> NotifySound;
     std::function<void(const QString& imageFile)> NotifyEmail;
-    // Counts the images in the image folder again; false when the folder cannot be used.
-    std::function<bool()> RefreshStore;
+    // The number of images in the image folder now; empty, with the reason, when the folder cannot
+    // be used.
+    std::function<std::optional<std::int32_t>(QString* error)> CountStoredImages;
     // Saves the current frame as a bitmap file; false, with the reason, when it could not be written.
     std::function<bool(const QString& path, QString* error)> SaveFrame;
     // Shows the new detection count; called before the log line, whose writing may open a box.
@@ -33,7 +34,7 @@ struct DetectionServices
 // What one detection did.
 struct DetectionResult
 {
-    // False outside Monitor mode, and when the image folder could not be counted.
+    // False outside Monitor mode.
     bool Counted = false;
     // The image written, if any.
     std::optional<QString> ImageFile;
@@ -47,18 +48,23 @@ class DetectionHandler
 public:
     DetectionHandler(const SettingsRecord& settings, DetectionServices services);
 
-    // storedFileCount is the number of images in the folder as last listed. Outside Monitor mode a
-    // detection only plays the sound and is not counted.
-    DetectionResult Handle(bool monitoring, std::int32_t storedFileCount);
+    // Outside Monitor mode a detection only plays the sound and is not counted. In Monitor mode the
+    // images are counted afresh before the limit is tested and the name chosen, so that every picture
+    // written so far counts: the limit holds exactly.
+    DetectionResult Handle(bool monitoring);
 
     // Detections counted in this run.
     std::int32_t DetectionCount() const { return detectionCount_; }
 
 private:
+    // Writes the frame under the next free name and mails it.
+    void Save(std::int32_t storedFileCount, DetectionResult& result);
+
     const SettingsRecord& settings_;
     DetectionServices services_;
     std::int32_t detectionCount_ = 0;
-    // The last save failed: the user has been told and is told again only after a success.
+    // The last save failed: the user has been told and is told again only after a success. A folder
+    // that cannot be used is told by whoever counts it.
     bool saveFailing_ = false;
     bool limitNoticeShown_ = false;
 };

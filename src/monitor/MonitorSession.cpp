@@ -9,7 +9,7 @@
 #include "ui/DateText.h"
 #include "ui/MousePointer.h"
 
-#include <QMetaObject>
+#include <QDir>
 #include <algorithm>
 
 MonitorSession::MonitorSession(Ports ports, QObject* parent)
@@ -47,21 +47,7 @@ DetectionServices MonitorSession::MakeDetectionServices()
             { return NextImagePath(ports_.Settings.ImageDirectory, storedFileCount); },
             [this] { NotifySound(); },
             [this](const QString& imageFile) { NotifyEmail(imageFile); },
-            [this]
-            {
-                if (CountStoredImages())
-                    return true;
-                // The program cannot keep its pictures: it says so and ends, once the handler returned.
-                Stop();
-                boxes_.Raise(InvalidPathText, MsgBoxStyle::Critical, QStringLiteral("Error!"),
-                             [this](MsgBoxResult)
-                             {
-                                 QMetaObject::invokeMethod(
-                                     this, [this] { emit FatalError(InvalidPathText); },
-                                     Qt::QueuedConnection);
-                             });
-                return false;
-            },
+            [this](QString* error) { return CountStoredImages(error); },
             ports_.SaveFrame,
             [this](std::int32_t count) { emit DetectionCounted(count); },
             [this](const QString& text) { emit NoticeRaised(text); }};
@@ -154,7 +140,7 @@ void MonitorSession::InternetTimer_Timer()
 
 void MonitorSession::Detection()
 {
-    detection_.Handle(mode_ == ModeMonitor, storedFileCount_);
+    detection_.Handle(mode_ == ModeMonitor);
 }
 
 void MonitorSession::NotifySound()
@@ -167,16 +153,42 @@ void MonitorSession::NotifyEmail(const QString& ImageFile)
     dispatch_->NotifyEmail(ImageFile);
 }
 
-bool MonitorSession::CountStoredImages()
+std::optional<std::int32_t> MonitorSession::CountStoredImages(QString* error)
 {
-    if (!EnsureDetectionsFolder(ports_.AppDirectory))
-        return false;
-    QString error;
-    const std::int32_t count = storedImages_.Count(ports_.Settings.ImageDirectory, &error);
+    const QString folder = ports_.Settings.ImageDirectory;
+    QString reason;
+    const std::int32_t count = MakeFolder(folder, &reason) ? storedImages_.Count(folder, &reason) : -1;
     if (count < 0)
-        return false;
+    {
+        PauseSaving(folder, reason);
+        if (error != nullptr)
+            *error = reason;
+        return std::nullopt;
+    }
+    if (pausedFolder_)
+    {
+        pausedFolder_.reset();
+        emit NoticeRaised(
+            QStringLiteral("Pictures are saved again in %1.").arg(QDir::toNativeSeparators(folder)));
+    }
     storedFileCount_ = count;
-    return true;
+    return count;
+}
+
+void MonitorSession::PauseSaving(const QString& folder, const QString& reason)
+{
+    // Told once for each folder that fails, not at every detection.
+    if (pausedFolder_ == folder)
+        return;
+    pausedFolder_ = folder;
+    const QString shown = QDir::toNativeSeparators(folder);
+    boxes_.Show(QStringLiteral("Vantu cannot keep its pictures in the folder \"%1\": %2.\r\rPictures are not "
+                               "saved until the folder can be used again; the folder is set on the Detection "
+                               "tab of View, Preferences.")
+                    .arg(shown, reason),
+                MsgBoxStyle::Exclamation, {});
+    emit NoticeRaised(
+        QStringLiteral("Pictures are not saved: the folder %1 cannot be used (%2).").arg(shown, reason));
 }
 
 std::uint64_t MonitorSession::FramesDropped() const

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class EmailDispatch;
 class IClock;
@@ -22,10 +23,6 @@ class ISoundPlayer;
 class MailComponent;
 struct DibFrame;
 struct SettingsRecord;
-
-// The box shown, and the reason the program ends with, when the image folder cannot be used.
-inline const QString InvalidPathText = QStringLiteral(
-    "Invalid Path values in Vantu.Dat.  If problem persists, delete Vantu.Dat and restart application.");
 
 // The way from frame to detection, without widgets: the grab timer, the change detector, the
 // detection's picture, log line, sound and e-mail, the count of stored images and the counts of
@@ -38,8 +35,6 @@ public:
     struct Ports
     {
         const SettingsRecord& Settings;
-        // The application directory, where the default image folder is made.
-        QString AppDirectory;
         IClock& Clock;
         // Where the boxes of the monitoring path are shown, one at a time.
         IMessageBox& Messages;
@@ -77,9 +72,12 @@ public:
     void NotifySound();
     void NotifyEmail(const QString& ImageFile);
 
-    // Counts the images in the image folder, making the application's Detections folder when it is
-    // missing; false, with the count unchanged, when the folder cannot be used.
-    bool CountStoredImages();
+    // Counts the images in the image folder, making the folder with its parents when it is missing.
+    // A folder that cannot be made or read pauses saving: empty, with the reason, and the user is told
+    // once, in a box and in the live view, until the folder works again. Pictures are never written
+    // anywhere else.
+    std::optional<std::int32_t> CountStoredImages(QString* error = nullptr);
+    bool SavingPaused() const { return pausedFolder_.has_value(); }
 
     // The boxes of the monitoring path; the log writer shows its boxes through them too.
     IMessageBox& Boxes() { return boxes_; }
@@ -102,12 +100,11 @@ signals:
     void DetectionCounted(std::int32_t count);
     // Something the user should know that needs no answer.
     void NoticeRaised(const QString& text);
-    // The program cannot go on; delivered from the event loop, never from inside a handler.
-    void FatalError(const QString& reason);
 
 private:
     DetectionServices MakeDetectionServices();
     void SetPhase(MonitorPhase phase);
+    void PauseSaving(const QString& folder, const QString& reason);
 
     Ports ports_;
     SessionBoxes boxes_;
@@ -120,6 +117,8 @@ private:
     EmailDispatch* dispatch_ = nullptr;
     StoredImageTally storedImages_;
     std::int32_t storedFileCount_ = 0;
+    // The image folder that could not be used, while saving pauses.
+    std::optional<QString> pausedFolder_;
     std::uint64_t framesAnalysed_ = 0;
     std::uint64_t droppedBeforeMonitor_ = 0;
     bool stopped_ = false;

@@ -1,8 +1,12 @@
 #include "store/DetectionStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 QString DetectionImageName(std::int64_t n, int k)
 {
@@ -48,8 +52,29 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error)
     return names;
 }
 
-bool EnsureDetectionsFolder(const QString& appDirectory)
+bool MakeFolder(const QString& folder, QString* error)
 {
-    const QString folder = appDirectory + QStringLiteral("/Detections");
-    return QFileInfo::exists(folder) || QDir().mkpath(folder);
+    const QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    QString made;
+    for (const QString& part : path.split(QChar('/'), Qt::SkipEmptyParts))
+    {
+        made += QChar('/') + part;
+        const QByteArray name = QFile::encodeName(made);
+        struct stat found
+        {
+        };
+        if (::stat(name.constData(), &found) == 0)
+        {
+            if (S_ISDIR(found.st_mode))
+                continue;
+            *error = QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(made));
+            return false;
+        }
+        if (::mkdir(name.constData(), 0777) != 0 && errno != EEXIST)
+        {
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+    }
+    return true;
 }

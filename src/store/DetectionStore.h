@@ -20,6 +20,7 @@ std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t
 // by name without regard to case. Empty, with error set, when the folder cannot be read.
 QStringList ListStoredImages(const QString& imageDirectory, QString* error);
 
-// The folder "Detections" in the application directory, created when it is missing. False when it
-// neither exists nor can be created.
-bool EnsureDetectionsFolder(const QString& appDirectory);
+// Makes folder with the folders above it where they are missing. False, with the reason in plain words,
+// when it cannot be made: a file is in the way, or the system refused (no permission, a read-only
+// disk).
+bool MakeFolder(const QString& folder, QString* error);

@@ -4,13 +4,16 @@
 #include "support/ScriptedDriver.h"
 #include "support/StreamModalDialog.h"
 #include "support/VantuHarness.h"
+#include "ui/Notice.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -92,22 +95,29 @@ TEST(Startup, DriverZeroThatCannotBeOpenedLeavesInitializingSilently)
     EXPECT_TRUE(h.messages.shown.empty());
 }
 
-TEST(Startup, AnImageFolderThatDoesNotExistEndsTheProgram)
+TEST(Startup, AMissingImageFolderIsMadeAndOneThatCannotBeMadeLeavesTheProgramRunning)
 {
     InstallCaptureDrivers(nullptr);
-    VantuHarness h;
+    VantuHarness made;
     SettingsRecord s;
-    s.ImageDirectory = h.dir.path() + QStringLiteral("/missing/");
-    h.WriteSettings(s);
-    frmVantu& w = h.Start();
+    s.ImageDirectory = made.dir.path() + QStringLiteral("/missing/pictures/");
+    made.WriteSettings(s);
+    EXPECT_FALSE(made.Start().IsUnloaded());
+    EXPECT_TRUE(QFileInfo(s.ImageDirectory).isDir());
 
-    ASSERT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_EQ(h.messages.shown[0].Prompt,
-              QStringLiteral("Invalid Path values in Vantu.Dat.  If problem persists, "
-                             "delete Vantu.Dat and restart application."));
-    EXPECT_EQ(h.messages.shown[0].Title, QStringLiteral("Error!"));
-    EXPECT_EQ(h.messages.shown[0].Style, MsgBoxStyle::Critical);
-    EXPECT_TRUE(w.IsUnloaded());
+    VantuHarness blocked;
+    blocked.WriteAppFile(QStringLiteral("plain"), "a file, not a folder");
+    s.ImageDirectory = blocked.dir.path() + QStringLiteral("/plain/pictures/");
+    blocked.WriteSettings(s);
+    frmVantu& w = blocked.Start();
+    EXPECT_FALSE(w.IsUnloaded());
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(blocked.messages.shown.size(), 1u);
+    EXPECT_TRUE(blocked.messages.shown[0].Prompt.contains(s.ImageDirectory));
+    const auto* notice = w.findChild<Notice*>(QStringLiteral("Notice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().startsWith(QStringLiteral("Pictures are not saved")));
 }
 
 TEST(MainWindow, HasTheMenuTreeStatusPanelsAndDesignPlaces)

@@ -237,19 +237,3 @@ TEST_F(BrowserTest, AFileThatCannotBeDeletedIsReportedOnceAndTheListRefreshed)
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("a.bmp")));
 }
-
-TEST_F(BrowserTest, AnImageFolderThatVanishesEndsTheProgramAtTheNextRefresh)
-{
-    SettingsRecord s;
-    s.ImageDirectory = h.dir.path() + QStringLiteral("/elsewhere/");
-    QDir().mkpath(s.ImageDirectory);
-    h.WriteSettings(s);
-    frmVantu& w = h.Start();
-    ASSERT_FALSE(w.IsUnloaded());
-    QDir(s.ImageDirectory).removeRecursively();
-    w.Ui().mnuDetections->trigger();
-    ASSERT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_EQ(h.messages.shown[0].Title, QStringLiteral("Error!"));
-    EXPECT_TRUE(w.IsUnloaded());
-    EXPECT_EQ(w.ExitReason(), h.messages.shown[0].Prompt) << "the program ends with an error";
-}

@@ -23,8 +23,12 @@ public:
         entry.Name = QStringLiteral("Video file");
         entry.Create = [this]
         {
-            return std::make_unique<StreamDriver>(config_,
-                                                  StreamDriverTiming{std::chrono::milliseconds(1000), false});
+            auto driver = std::make_unique<StreamDriver>(
+                config_, StreamDriverTiming{std::chrono::milliseconds(1000), false});
+            // Held from the first frame, as once monitoring grabs: the file decodes far faster than the
+            // test's first grab may come on a busy machine.
+            driver->HoldFramesUntilTaken(true);
+            return driver;
         };
         return {std::move(entry)};
     }
