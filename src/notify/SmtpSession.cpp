@@ -27,7 +27,16 @@ struct Conversation
     QByteArray LastCommand;
     QByteArray RefusedCommand;
     QByteArray Refusal;
+    // The server sent a line that is not an SMTP reply (three digits, then a blank, a dash or nothing).
+    bool NotSmtp = false;
 };
+
+bool IsSmtpReplyLine(const QByteArray& line)
+{
+    const auto digit = [&line](qsizetype i) { return line[i] >= '0' && line[i] <= '9'; };
+    return line.size() >= 3 && digit(0) && digit(1) && digit(2) &&
+           (line.size() == 3 || line[3] == ' ' || line[3] == '-');
+}
 
 size_t ReadMessage(char* buffer, size_t size, size_t count, void* user)
 {
@@ -54,6 +63,9 @@ int Observe(CURL*, curl_infotype type, char* data, size_t size, void* user)
     }
     else if (type == CURLINFO_HEADER_IN)
     {
+        for (const QByteArray& line : text.split('\n'))
+            if (!line.trimmed().isEmpty() && !IsSmtpReplyLine(line.trimmed()))
+                conversation.NotSmtp = true;
         const QByteArray reply = text.trimmed().split('\n').constLast().trimmed();
         if (conversation.Refusal.isEmpty() && (reply.startsWith('4') || reply.startsWith('5')))
         {
@@ -69,10 +81,12 @@ int Observe(CURL*, curl_infotype type, char* data, size_t size, void* user)
 }
 
 // libcurl calls this while it works, also while it waits for a reply; a non-zero result ends the
-// transfer at once, without the goodbye to the server that would wait for its answer.
+// transfer at once, without the goodbye to the server that would wait for its answer. A server that
+// does not speak SMTP is not waited for either.
 int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return static_cast<const Conversation*>(user)->Abort->load() ? 1 : 0;
+    const auto& conversation = *static_cast<const Conversation*>(user);
+    return conversation.Abort->load() || conversation.NotSmtp ? 1 : 0;
 }
 
 // A mailbox for the envelope: characters that would end or break the command are left out.
@@ -210,6 +224,8 @@ QString RefusalReason(const Conversation& seen)
 QString FailureReason(const Attempt& attempt, const SmtpServerAddress& server, const SmtpJob& job)
 {
     const QString where = server.Display();
+    if (attempt.Seen.NotSmtp)
+        return QStringLiteral("The mail server %1 sent a reply that is not SMTP").arg(where);
     switch (attempt.Result)
     {
     case CURLE_COULDNT_RESOLVE_HOST:
