@@ -67,6 +67,11 @@ SingleInstance::Outcome SingleInstance::Start(QString* error)
     return Outcome::Failed;
 }
 
+void SingleInstance::Stop()
+{
+    server_.close();
+}
+
 bool SingleInstance::AskRunning(Outcome* outcome) const
 {
     QLocalSocket socket;

@@ -30,6 +30,9 @@ public:
     // Asks a running program of this directory to come to the front, else starts answering later starts.
     Outcome Start(QString* error);
 
+    // Stops answering later starts and removes the socket, so that a start from now on runs at once.
+    void Stop();
+
     // The socket of an application directory: one per folder and user.
     static QString ServerName(const QString& appDirectory);
 

@@ -1,3 +1,4 @@
+#include "app/ProgramEnd.h"
 #include "app/SingleInstance.h"
 #include "app/frmVantu.h"
 #include "capture/SystemCaptureDrivers.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     QString error;
     if (!appDirectory.Create(&error))
     {
+        WriteExitReason(stderr, error);
         messages.Show(error, MsgBoxStyle::Critical, ApplicationTitle);
         return 1;
     }
@@ -36,9 +38,10 @@ int main(int argc, char* argv[])
     case SingleInstance::Outcome::BroughtToFront:
         return 0;
     case SingleInstance::Outcome::NotAnswering:
-        messages.Show(QStringLiteral("Vantu already runs with its files in \"%1\", but it does not answer.")
-                          .arg(appDirectory.Path()),
-                      MsgBoxStyle::Exclamation, ApplicationTitle);
+        error = QStringLiteral("Vantu already runs with its files in \"%1\", but it does not answer.")
+                    .arg(appDirectory.Path());
+        WriteExitReason(stderr, error);
+        messages.Show(error, MsgBoxStyle::Exclamation, ApplicationTitle);
         return 1;
     case SingleInstance::Outcome::Failed:
         std::fprintf(stderr, "vantu: a second start of Vantu will not find this one (%s)\n",
@@ -61,8 +64,10 @@ int main(int argc, char* argv[])
         window.show();
         QApplication::exec();
     }
+    // While the window, and with it the log, still exists.
+    EndProgram(instance, mail);
     if (window.ExitReason().isEmpty())
         return 0;
-    std::fprintf(stderr, "vantu: %s\n", qPrintable(window.ExitReason()));
+    WriteExitReason(stderr, window.ExitReason());
     return 1;
 }

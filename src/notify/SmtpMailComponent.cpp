@@ -2,7 +2,9 @@
 #include "notify/MailOperations.h"
 #include "notify/SmtpSession.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 #include <QUuid>
 #include <curl/curl.h>
 
@@ -10,6 +12,8 @@ namespace
 {
 // Larger files are not detection pictures; they are not read into memory.
 constexpr qint64 MaxAttachmentSize = 256 * 1024 * 1024;
+
+const QString CancelledAtExit = QStringLiteral("cancelled at exit");
 
 struct Delivery
 {
@@ -57,9 +61,19 @@ SmtpMailComponent::SmtpMailComponent(std::chrono::milliseconds giveUpAfter, QObj
 
 SmtpMailComponent::~SmtpMailComponent()
 {
-    stopping_ = true;
-    thread_.quit();
+    Shutdown();
+}
+
+void SmtpMailComponent::Shutdown()
+{
+    if (stopping_.exchange(true))
+        return;
+    // The worker ends after the messages queued before this, each of which now returns at once.
+    QMetaObject::invokeMethod(
+        worker_.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
     thread_.wait();
+    // Their answers wait in this thread's queue: they are handed out now, not after the event loop ended.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void SmtpMailComponent::PutString(int property, const QString& value)
@@ -176,11 +190,24 @@ void SmtpMailComponent::Send()
                       partEncoding_};
 
     ++sending_;
+    if (stopping_)
+    {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Answered({false, CancelledAtExit});
+            },
+            Qt::QueuedConnection);
+        RaiseDoneLater();
+        return;
+    }
     QMetaObject::invokeMethod(
         worker_.get(),
         [this, delivery = std::move(delivery)]
         {
-            const SmtpOutcome outcome = Deliver(delivery, stopping_);
+            SmtpOutcome outcome = stopping_ ? SmtpOutcome{} : Deliver(delivery, stopping_);
+            if (!outcome.Delivered && stopping_)
+                outcome.Reason = CancelledAtExit;
             QMetaObject::invokeMethod(
                 this, [this, outcome] { Answered(outcome); }, Qt::QueuedConnection);
         },

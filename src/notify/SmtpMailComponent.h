@@ -33,8 +33,13 @@ public:
 
     explicit SmtpMailComponent(std::chrono::milliseconds giveUpAfter = DefaultGiveUpAfter,
                                QObject* parent = nullptr);
-    // Stops a send in flight (within about a tenth of a second) and waits for the worker.
+    // Shuts down as Shutdown does; a message it cancels is then reported to no one.
     ~SmtpMailComponent() override;
+
+    // Cancels the message in flight (within a second), waits for the worker and reports each message
+    // that did not go with Failed("cancelled at exit") before it returns. Later sends are cancelled
+    // the same way. Call it at exit while the receivers of Failed still exist.
+    void Shutdown();
 
     void PutString(int property, const QString& value) override;
     void PutLong(int property, std::int32_t value) override;

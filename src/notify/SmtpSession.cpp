@@ -6,8 +6,11 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -18,12 +21,22 @@ constexpr qsizetype MaxReplyLength = 300;
 // Command arguments are never kept: AUTH carries the password.
 struct Conversation
 {
+    const std::atomic<bool>* Abort = nullptr;
     const QByteArray* Message = nullptr;
     qsizetype Offset = 0;
     QByteArray LastCommand;
     QByteArray RefusedCommand;
     QByteArray Refusal;
+    // The server sent a line that is not an SMTP reply (three digits, then a blank, a dash or nothing).
+    bool NotSmtp = false;
 };
+
+bool IsSmtpReplyLine(const QByteArray& line)
+{
+    const auto digit = [&line](qsizetype i) { return line[i] >= '0' && line[i] <= '9'; };
+    return line.size() >= 3 && digit(0) && digit(1) && digit(2) &&
+           (line.size() == 3 || line[3] == ' ' || line[3] == '-');
+}
 
 size_t ReadMessage(char* buffer, size_t size, size_t count, void* user)
 {
@@ -50,6 +63,9 @@ int Observe(CURL*, curl_infotype type, char* data, size_t size, void* user)
     }
     else if (type == CURLINFO_HEADER_IN)
     {
+        for (const QByteArray& line : text.split('\n'))
+            if (!line.trimmed().isEmpty() && !IsSmtpReplyLine(line.trimmed()))
+                conversation.NotSmtp = true;
         const QByteArray reply = text.trimmed().split('\n').constLast().trimmed();
         if (conversation.Refusal.isEmpty() && (reply.startsWith('4') || reply.startsWith('5')))
         {
@@ -62,6 +78,15 @@ int Observe(CURL*, curl_infotype type, char* data, size_t size, void* user)
         }
     }
     return 0;
+}
+
+// libcurl calls this while it works, also while it waits for a reply; a non-zero result ends the
+// transfer at once, without the goodbye to the server that would wait for its answer. A server that
+// does not speak SMTP is not waited for either.
+int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto& conversation = *static_cast<const Conversation*>(user);
+    return conversation.Abort->load() || conversation.NotSmtp ? 1 : 0;
 }
 
 // A mailbox for the envelope: characters that would end or break the command are left out.
@@ -92,6 +117,7 @@ Attempt RunAttempt(const SmtpJob& job, const SmtpServerAddress& server, bool log
                    const std::atomic<bool>& abort)
 {
     Attempt attempt;
+    attempt.Seen.Abort = &abort;
     attempt.Seen.Message = &job.Message;
     char error[CURL_ERROR_SIZE] = {};
     const std::unique_ptr<CURL, CurlEasyDeleter> easy(curl_easy_init());
@@ -127,6 +153,9 @@ Attempt RunAttempt(const SmtpJob& job, const SmtpServerAddress& server, bool log
     curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, Observe);
     curl_easy_setopt(e, CURLOPT_DEBUGDATA, &attempt.Seen);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, Progress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &attempt.Seen);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
@@ -142,10 +171,20 @@ Attempt RunAttempt(const SmtpJob& job, const SmtpServerAddress& server, bool log
         return attempt;
     }
     curl_multi_add_handle(multi, e);
-    attempt.Result = CURLE_ABORTED_BY_CALLBACK;
+    // The progress function ends the transfer soon after abort is set; should libcurl not call it in
+    // some state, the loop is left half a second later all the same.
+    constexpr auto AbortGrace = std::chrono::milliseconds(500);
+    std::optional<std::chrono::steady_clock::time_point> abortSeen;
     int running = 1;
-    while (!abort.load())
+    while (true)
     {
+        if (abort.load() && !abortSeen)
+            abortSeen = std::chrono::steady_clock::now();
+        if (abortSeen && std::chrono::steady_clock::now() - *abortSeen > AbortGrace)
+        {
+            attempt.Result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
         if (curl_multi_perform(multi, &running) != CURLM_OK)
         {
             attempt.Result = CURLE_FAILED_INIT;
@@ -185,6 +224,8 @@ QString RefusalReason(const Conversation& seen)
 QString FailureReason(const Attempt& attempt, const SmtpServerAddress& server, const SmtpJob& job)
 {
     const QString where = server.Display();
+    if (attempt.Seen.NotSmtp)
+        return QStringLiteral("The mail server %1 sent a reply that is not SMTP").arg(where);
     switch (attempt.Result)
     {
     case CURLE_COULDNT_RESOLVE_HOST:

@@ -29,5 +29,6 @@ struct SmtpOutcome
 };
 
 // Sends the message with libcurl and returns when the server has answered, the give-up time has
-// passed, or abort became true (checked at least every 100 ms). Blocks: call it on a worker thread.
+// passed, or abort became true (within half a second, without waiting for the server's goodbye).
+// Blocks: call it on a worker thread.
 SmtpOutcome SendSmtp(const SmtpJob& job, const std::atomic<bool>& abort);

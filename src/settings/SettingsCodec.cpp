@@ -2,7 +2,10 @@
 
 #include "common/AnsiText.h"
 
+#include <QChar>
+#include <QString>
 #include <QtEndian>
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -47,43 +50,70 @@ class RecordReader
 public:
     explicit RecordReader(const QByteArray& bytes) : bytes_(bytes) {}
 
-    std::int16_t Integer() { return Raw<std::int16_t>(); }
-    std::int32_t Long() { return Raw<std::int32_t>(); }
-    double Double() { return std::bit_cast<double>(Raw<std::uint64_t>()); }
-
-    QString Text()
+    void Integer(std::int16_t& field) { Raw(field); }
+    void Long(std::int32_t& field) { Raw(field); }
+    void Double(double& field)
     {
-        const std::uint16_t length = Raw<std::uint16_t>();
-        const qsizetype available = std::min<qsizetype>(length, bytes_.size() - pos_);
-        if (available < length)
-            short_ = true;
-        const QString text = DecodeAnsi(QByteArrayView(bytes_).sliced(pos_, available));
-        pos_ += available;
-        return text;
+        std::uint64_t bits = std::bit_cast<std::uint64_t>(field);
+        Raw(bits);
+        field = std::bit_cast<double>(bits);
     }
 
-    // Whether a field ran past the end of the bytes.
-    bool Short() const { return short_; }
+    // NUL pads a text and is kept. Any other control character means that the bytes are not a record
+    // the program wrote: the text is read as empty, and the fields after it, whose places depend on
+    // its length word, are not read at all.
+    void Text(QString& field)
+    {
+        std::uint16_t length = 0;
+        if (!Raw(length))
+            return;
+        if (bytes_.size() - pos_ < length)
+        {
+            Stop();
+            return;
+        }
+        const QString text = DecodeAnsi(QByteArrayView(bytes_).sliced(pos_, length));
+        pos_ += length;
+        const bool garbled =
+            std::any_of(text.cbegin(), text.cend(),
+                        [](QChar c) { return c.category() == QChar::Other_Control && c != QChar(0); });
+        if (!garbled)
+        {
+            field = text;
+            return;
+        }
+        field.clear();
+        Stop();
+    }
+
+    // Whether every field was there in full and every text was sound.
+    bool Intact() const { return !stopped_; }
 
 private:
-    // A number that the bytes reach only in part is read as zero, like one they don't reach at all.
-    template <typename T> T Raw()
+    // A field that the bytes reach only in part is not read, nor is any field after it.
+    template <typename T> bool Raw(T& field)
     {
-        T value{};
         if (bytes_.size() - pos_ < static_cast<qsizetype>(sizeof(T)))
         {
-            pos_ = bytes_.size();
-            short_ = true;
-            return value;
+            Stop();
+            return false;
         }
+        T value{};
         std::memcpy(&value, bytes_.constData() + pos_, sizeof(T));
         pos_ += static_cast<qsizetype>(sizeof(T));
-        return qFromLittleEndian(value);
+        field = qFromLittleEndian(value);
+        return true;
+    }
+
+    void Stop()
+    {
+        pos_ = bytes_.size();
+        stopped_ = true;
     }
 
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
-    bool short_ = false;
+    bool stopped_ = false;
 };
 } // namespace
 
@@ -111,29 +141,28 @@ QByteArray EncodeSettings(const SettingsRecord& r)
     return w.Take();
 }
 
-SettingsRecord DecodeSettings(const QByteArray& bytes, bool* complete)
+SettingsRecord DecodeSettings(const QByteArray& bytes, SettingsRecord r, bool* intact)
 {
     RecordReader in(bytes);
-    SettingsRecord r;
-    r.AutoConnect = in.Integer();
-    r.Reserved1 = in.Text();
-    r.SettingsLoaded = in.Integer();
-    r.Sensitivity = in.Double();
-    r.MaxFiles = in.Long();
-    r.SoundNotify = in.Integer();
-    r.ImageDirectory = in.Text();
-    r.NotifyFile = in.Text();
-    r.SaveImage = in.Integer();
-    r.EmailNotify = in.Integer();
-    r.EmailAddress = in.Text();
-    r.POPServer = in.Text();
-    r.POPUser = in.Text();
-    r.POPPassword = in.Text();
-    r.DeviceName = in.Text();
-    r.LogFile = in.Text();
-    r.WriteLogFile = in.Integer();
-    r.LogMaxSize = in.Long();
-    if (complete != nullptr)
-        *complete = !in.Short();
+    in.Integer(r.AutoConnect);
+    in.Text(r.Reserved1);
+    in.Integer(r.SettingsLoaded);
+    in.Double(r.Sensitivity);
+    in.Long(r.MaxFiles);
+    in.Integer(r.SoundNotify);
+    in.Text(r.ImageDirectory);
+    in.Text(r.NotifyFile);
+    in.Integer(r.SaveImage);
+    in.Integer(r.EmailNotify);
+    in.Text(r.EmailAddress);
+    in.Text(r.POPServer);
+    in.Text(r.POPUser);
+    in.Text(r.POPPassword);
+    in.Text(r.DeviceName);
+    in.Text(r.LogFile);
+    in.Integer(r.WriteLogFile);
+    in.Long(r.LogMaxSize);
+    if (intact != nullptr)
+        *intact = in.Intact();
     return r;
 }

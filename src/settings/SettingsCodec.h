@@ -12,7 +12,9 @@ QByteArray EncodeSettings(const SettingsRecord& record);
 // The largest record: six flags, a double, two 32-bit numbers and nine texts of 65535 bytes.
 constexpr qsizetype MaxSettingsSize = 6 * 2 + 8 + 2 * 4 + 9 * (2 + std::numeric_limits<std::uint16_t>::max());
 
-// Reads one record from the start of the bytes. Fields that the bytes don't reach, or reach only in
-// part, are zero or empty, except that a text cut short keeps the bytes that are there. Bytes after
-// the record are ignored. complete (when given) tells whether the bytes held the whole record.
-SettingsRecord DecodeSettings(const QByteArray& bytes, bool* complete = nullptr);
+// Reads one record from the start of the bytes over the values of start. A field is read only when
+// the bytes hold it in full: from the first field cut short on, every field keeps its value in start.
+// A text that holds control characters other than NUL is read as empty, and the fields after it keep
+// their values in start too. Bytes after the record are ignored. intact (when given) tells whether
+// the bytes held the whole record with sound texts.
+SettingsRecord DecodeSettings(const QByteArray& bytes, SettingsRecord start = {}, bool* intact = nullptr);

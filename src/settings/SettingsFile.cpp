@@ -111,7 +111,7 @@ void SettingsFile::LoadSettings(SettingsRecord& settings)
     case ReadOutcome::Missing:
         break;
     case ReadOutcome::Unreadable:
-        keepUnreadable_ = true;
+        keepOriginal_ = true;
         messages_.Show(
             QStringLiteral("Vantu could not read its settings file \"%1\" (%2). It starts with the "
                            "default settings instead, and keeps that file as \"%1.bak\" when it "
@@ -128,15 +128,19 @@ void SettingsFile::LoadSettings(SettingsRecord& settings)
                            MsgBoxStyle::Exclamation);
             break;
         }
-        bool complete = true;
-        settings = DecodeSettings(bytes, &complete);
+        bool intact = true;
+        settings = DecodeSettings(bytes, settings, &intact);
         settings.SettingsLoaded = True;
-        if (!complete)
+        if (!intact)
+        {
+            keepOriginal_ = true;
             messages_.Show(
-                QStringLiteral("The settings file \"%1\" is incomplete. Vantu uses the settings it "
-                               "holds and the defaults for the rest.")
+                QStringLiteral("The settings file \"%1\" is damaged or incomplete. Vantu uses the "
+                               "settings it holds and the defaults for the rest, and keeps that file "
+                               "as \"%1.bak\" when it saves its settings.")
                     .arg(path_),
                 MsgBoxStyle::Exclamation);
+        }
         break;
     }
     ApplyDefaults(settings, appDirectory_, soundFile_);
@@ -145,7 +149,7 @@ void SettingsFile::LoadSettings(SettingsRecord& settings)
 void SettingsFile::SaveSettings(const SettingsRecord& settings)
 {
     QString error;
-    if (keepUnreadable_)
+    if (keepOriginal_)
     {
         const QString backup = path_ + QStringLiteral(".bak");
         if (::rename(QFile::encodeName(path_).constData(), QFile::encodeName(backup).constData()) != 0 &&
@@ -153,12 +157,12 @@ void SettingsFile::SaveSettings(const SettingsRecord& settings)
         {
             ReportSaveFailure(
                 QStringLiteral("Vantu did not save its settings: the settings file \"%1\" could "
-                               "not be read, and it could not be kept as \"%2\" (%3). Your "
-                               "settings stay in effect until Vantu ends.")
+                               "not be read in full, and it could not be kept as \"%2\" (%3). "
+                               "Your settings stay in effect until Vantu ends.")
                     .arg(path_, backup, QString::fromLocal8Bit(std::strerror(errno))));
             return;
         }
-        keepUnreadable_ = false;
+        keepOriginal_ = false;
     }
     if (ReplaceFileContents(path_, EncodeSettings(settings), &error))
     {

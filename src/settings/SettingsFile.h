@@ -15,7 +15,8 @@ void ApplyDefaults(SettingsRecord& settings, const QString& appDirectory, const 
 
 // The settings file "Vantu.Dat" in the application directory. A file that cannot be read or written
 // never stops the program: it keeps the values it has and the user is told once what failed. A file
-// that exists but cannot be read is never overwritten: the next save keeps it as "Vantu.Dat.bak".
+// that exists but cannot be read, or is damaged or incomplete, is never overwritten: the next save
+// keeps it as "Vantu.Dat.bak". The fields such a file does not hold take the first start's values.
 class SettingsFile
 {
 public:
@@ -33,6 +34,6 @@ private:
     QString path_;
     IMessageBox& messages_;
     bool saveFailureShown_ = false;
-    // The file on disk could not be read: it is moved aside before anything replaces it.
-    bool keepUnreadable_ = false;
+    // The file on disk could not be read in full: it is moved aside before anything replaces it.
+    bool keepOriginal_ = false;
 };

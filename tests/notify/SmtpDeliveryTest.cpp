@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -204,6 +205,23 @@ TEST(SmtpDelivery, ASilentServerIsGivenUpAfterTheGiveUpTime)
     EXPECT_LT(timer.elapsed(), 8000);
     EXPECT_EQ(rig.ErrorLine(), QStringLiteral("Email Error: The mail server ") + address +
                                    QStringLiteral(" did not answer within 1 second: ") + NowText(rig.clock));
+}
+
+TEST(SmtpDelivery, AServerThatAnswersGarbageIsSaidNotToSpeakSmtp)
+{
+    QTcpServer garbage;
+    ASSERT_TRUE(garbage.listen(QHostAddress::LocalHost));
+    QObject::connect(&garbage, &QTcpServer::newConnection, &garbage,
+                     [&garbage]
+                     { garbage.nextPendingConnection()->write("HTTP/1.1 400 Bad\r\n\r\n\x01\xff\r\n"); });
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(garbage.serverPort());
+    SmtpRig rig(address);
+
+    rig.dispatch.NotifyEmail(rig.Image(QStringLiteral("a.Bmp")));
+
+    ASSERT_TRUE(rig.AllDone());
+    EXPECT_EQ(rig.ErrorLine(), QStringLiteral("Email Error: The mail server ") + address +
+                                   QStringLiteral(" sent a reply that is not SMTP: ") + NowText(rig.clock));
 }
 
 TEST(SmtpDelivery, ASecondImageWhileOneIsInFlightIsRefusedAndAParkedOneGoesOnTheFirstTick)

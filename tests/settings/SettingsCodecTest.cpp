@@ -74,7 +74,9 @@ TEST(SettingsCodec, KeepsNulPaddingNegativeNumbersAndOddFlags)
     const qsizetype deviceAt = bytes.indexOf("USB Camera") - 2;
     EXPECT_EQ(static_cast<unsigned char>(bytes[deviceAt]), 100);
     EXPECT_EQ(static_cast<unsigned char>(bytes[deviceAt + 1]), 0);
-    EXPECT_EQ(DecodeSettings(bytes), r);
+    bool intact = false;
+    EXPECT_EQ(DecodeSettings(bytes, {}, &intact), r);
+    EXPECT_TRUE(intact) << "NUL padding is part of a sound text";
 }
 
 TEST(SettingsCodec, NotANumberSurvivesTheRoundTrip)
@@ -84,24 +86,46 @@ TEST(SettingsCodec, NotANumberSurvivesTheRoundTrip)
     EXPECT_TRUE(std::isnan(DecodeSettings(EncodeSettings(r)).Sensitivity));
 }
 
-TEST(SettingsCodec, ShortFilesLeaveTheFieldsTheyDontReachZeroOrEmpty)
+TEST(SettingsCodec, FieldsThatShortBytesDontHoldInFullKeepTheirStartValues)
 {
+    SettingsRecord start;
+    start.SettingsLoaded = 5;
+    start.Sensitivity = 9.0;
+    start.MaxFiles = 99;
+    start.ImageDirectory = QStringLiteral("start");
+    start.LogMaxSize = 7;
     for (qsizetype length = 0; length < ExampleBytes.size(); ++length)
     {
-        const SettingsRecord r = DecodeSettings(ExampleBytes.left(length));
+        bool intact = true;
+        const SettingsRecord r = DecodeSettings(ExampleBytes.left(length), start, &intact);
         SCOPED_TRACE(length);
-        EXPECT_EQ(r.SettingsLoaded, length >= 6 ? True : False);
-        EXPECT_EQ(r.Sensitivity, length >= 14 ? 2.0 : 0.0);
-        EXPECT_EQ(r.MaxFiles, length >= 18 ? 20 : 0);
-        EXPECT_EQ(r.ImageDirectory, QStringLiteral("C:\\").left(std::clamp<qsizetype>(length - 22, 0, 3)));
-        EXPECT_EQ(r.LogMaxSize, length >= 49 ? 1 : 0);
+        EXPECT_FALSE(intact);
+        EXPECT_EQ(r.SettingsLoaded, length >= 6 ? True : 5);
+        EXPECT_EQ(r.Sensitivity, length >= 14 ? 2.0 : 9.0);
+        EXPECT_EQ(r.MaxFiles, length >= 18 ? 20 : 99);
+        EXPECT_EQ(r.ImageDirectory, length >= 25 ? QStringLiteral("C:\\") : QStringLiteral("start"));
+        EXPECT_EQ(r.LogMaxSize, 7);
     }
-    // A text whose length word promises more bytes than the file has keeps the bytes that are there.
-    QByteArray cut = QByteArray::fromHex("0000"
-                                         "0500") +
-                     "ab";
-    EXPECT_EQ(DecodeSettings(cut).Reserved1, QStringLiteral("ab"));
-    EXPECT_EQ(DecodeSettings(cut).SettingsLoaded, False);
+}
+
+TEST(SettingsCodec, ATextWithControlCharactersIsReadAsEmptyAndTheFieldsAfterItKeepTheirStartValues)
+{
+    SettingsRecord start;
+    start.SaveImage = 3;
+    start.LogMaxSize = 5;
+    for (const char16_t* text : {u"a\u0001b", u"tab\there", u"line\n", u"\u007F", u"C1 \u0085"})
+    {
+        SCOPED_TRACE(QString::fromUtf16(text).toStdString());
+        SettingsRecord stored = ExampleRecord();
+        stored.NotifyFile = QString::fromUtf16(text);
+        bool intact = true;
+        const SettingsRecord r = DecodeSettings(EncodeSettings(stored), start, &intact);
+        EXPECT_FALSE(intact);
+        EXPECT_EQ(r.ImageDirectory, QStringLiteral("C:\\")) << "the fields before it are read";
+        EXPECT_TRUE(r.NotifyFile.isEmpty());
+        EXPECT_EQ(r.SaveImage, 3);
+        EXPECT_EQ(r.LogMaxSize, 5);
+    }
 }
 
 TEST(SettingsCodec, BytesAfterTheRecordAreIgnored)
@@ -145,10 +169,10 @@ TEST(SettingsCodec, EveryPrefixOfARecordIsIncompleteAndRandomBytesDecodeSafely)
         r.POPServer = QString(static_cast<int>(random() % 40), QChar(0xE9));
         QByteArray bytes = EncodeSettings(r);
         bool complete = false;
-        DecodeSettings(bytes, &complete);
+        DecodeSettings(bytes, {}, &complete);
         ASSERT_TRUE(complete);
         const qsizetype cut = static_cast<qsizetype>(random() % static_cast<std::uint32_t>(bytes.size()));
-        DecodeSettings(bytes.left(cut), &complete);
+        DecodeSettings(bytes.left(cut), {}, &complete);
         ASSERT_FALSE(complete) << "a record cut to " << cut << " bytes";
 
         // Mutated and random bytes: length words that run past the end, garbage numbers and texts.

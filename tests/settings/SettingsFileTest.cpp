@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <sys/stat.h>
 
 namespace
@@ -217,10 +219,41 @@ TEST_F(SettingsFileTest, AnEmptyFileCountsAsMissingAndAShortOneIsReadAsFarAsItGo
     WriteDat(EncodeSettings(stored).left(31)); // up to the image folder
     s = Load();
     EXPECT_EQ(s.MaxFiles, 9);
-    EXPECT_EQ(s.SaveImage, False) << "read as the file has it";
+    EXPECT_EQ(s.SaveImage, True) << "the file does not reach it: the first start's value";
     EXPECT_EQ(s.ImageDirectory, QStringLiteral("/pictures/")) << "the image folder ends with a separator";
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_TRUE(messages.shown[1].Prompt.contains(QStringLiteral("incomplete")));
+}
+
+TEST_F(SettingsFileTest, RandomBytesGiveTheDefaultsAndAreKeptAsBackupAtTheFirstSave)
+{
+    std::mt19937 random(300);
+    for (int round = 0; round < 20; ++round)
+    {
+        SCOPED_TRACE(round);
+        QByteArray noise(300, '\0');
+        std::generate(noise.begin(), noise.end(), [&random] { return static_cast<char>(random() & 0xFF); });
+        WriteDat(noise);
+        QFile::remove(DatPath() + QStringLiteral(".bak"));
+        SettingsFile file(dir.path(), messages);
+        SettingsRecord s;
+        file.LoadSettings(s);
+        EXPECT_EQ(s.SoundNotify, True);
+        EXPECT_EQ(s.SaveImage, True);
+        EXPECT_EQ(s.EmailNotify, False);
+        EXPECT_EQ(s.MaxFiles, 20);
+        EXPECT_EQ(s.ImageDirectory, dir.path() + "/Detections/");
+        EXPECT_EQ(s.LogFile, dir.path() + "/Vantu.Log");
+        for (const QString& text :
+             {s.Reserved1, s.EmailAddress, s.POPServer, s.POPUser, s.POPPassword, s.DeviceName})
+            EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_TRUE(messages.shown.back().Prompt.contains(DatPath() + QStringLiteral(".bak")));
+
+        file.SaveSettings(s);
+        EXPECT_EQ(ReadTestFile(DatPath() + QStringLiteral(".bak")), noise);
+        EXPECT_EQ(ReadDat(), EncodeSettings(s));
+    }
 }
 
 TEST_F(SettingsFileTest, NoMoreThanTheLargestRecordIsRead)
