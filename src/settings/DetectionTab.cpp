@@ -7,6 +7,7 @@
 #include "settings/UpDown.h"
 #include "settings/Volumes.h"
 #include "settings/WholeNumberBox.h"
+#include "store/DetectionStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,15 +72,24 @@ void DetectionTab::txtMaxFiles_Change()
 
 void DetectionTab::txtImageDirectory_Change()
 {
-    QString& directory = links_.Settings.ImageDirectory;
-    directory = txtImageDirectory->text();
-    if (directory.endsWith(QChar('/')))
+    const QString directory = txtImageDirectory->text();
+    if (!directory.endsWith(QChar('/')))
+    {
+        // The caret stays where the user types, before the separator added; setting the text comes
+        // back here with it.
+        const int caret = txtImageDirectory->cursorPosition();
+        txtImageDirectory->setText(directory + QChar('/'));
+        txtImageDirectory->setCursorPosition(caret);
         return;
-    directory += QChar('/');
-    // The caret stays where the user types, before the separator just added.
-    const int caret = txtImageDirectory->cursorPosition();
-    txtImageDirectory->setText(directory);
-    txtImageDirectory->setCursorPosition(caret);
+    }
+    // A folder that could not be made is shown in red, with the reason, and not kept.
+    QString reason;
+    const bool usable = FolderCanBeMade(directory, &reason);
+    txtImageDirectory->setStyleSheet(usable ? QString() : QStringLiteral("color: #c00000"));
+    txtImageDirectory->setToolTip(usable ? QString()
+                                         : QStringLiteral("This folder cannot be made: %1").arg(reason));
+    if (usable)
+        links_.Settings.ImageDirectory = directory;
 }
 
 void DetectionTab::Dir1_Change(const QString& path)

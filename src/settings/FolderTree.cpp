@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QSortFilterProxyModel>
 
 // Keeps, of the whole file system, the one volume and the folders above it that lead to it.
@@ -49,22 +50,18 @@ FolderTree::FolderTree(QWidget* parent)
 
 void FolderTree::ShowVolume(const QString& root)
 {
-    showing_ = true;
     filter_->SetVolume(root);
     const QModelIndex top = model_->index(root);
     setRootIndex(filter_->mapFromSource(top.parent()));
     setCurrentIndex(filter_->mapFromSource(top));
     expand(currentIndex());
-    showing_ = false;
 }
 
 void FolderTree::ShowFolder(const QString& path)
 {
-    showing_ = true;
     const QModelIndex index = filter_->mapFromSource(model_->index(NearestExistingFolder(path)));
     setCurrentIndex(index);
     scrollTo(index);
-    showing_ = false;
 }
 
 QString FolderTree::Path() const
@@ -73,8 +70,20 @@ QString FolderTree::Path() const
     return current.isValid() ? model_->filePath(filter_->mapToSource(current)) : QString();
 }
 
+void FolderTree::mousePressEvent(QMouseEvent* event)
+{
+    const QScopedValueRollback acting(userActing_, true);
+    QTreeView::mousePressEvent(event);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event)
+{
+    const QScopedValueRollback acting(userActing_, true);
+    QTreeView::keyPressEvent(event);
+}
+
 void FolderTree::Current_Change(const QModelIndex& current)
 {
-    if (!showing_ && current.isValid())
+    if (userActing_ && current.isValid())
         emit Picked(model_->filePath(filter_->mapToSource(current)));
 }

@@ -16,19 +16,25 @@ public:
 
     // Shows the tree of the volume whose root folder is root.
     void ShowVolume(const QString& root);
-    // Selects the folder, or its nearest existing parent when it does not exist; not a pick.
+    // Selects the folder, or its nearest existing parent when it does not exist.
     void ShowFolder(const QString& path);
     // The selected folder; empty when none is.
     QString Path() const;
 
 signals:
-    // The user selected a folder.
+    // The user selected a folder, with the mouse or the keys. A selection that moves by itself (the
+    // selected folder was deleted or renamed on disk) is no pick.
     void Picked(const QString& path);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Current_Change(const QModelIndex& current);
 
     QFileSystemModel* model_;
     VolumeFilter* filter_;
-    bool showing_ = false;
+    // The user's mouse press or key press is being handled.
+    bool userActing_ = false;
 };

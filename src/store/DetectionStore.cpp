@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 QString DetectionImageName(std::int64_t n, int k)
 {
@@ -77,4 +78,33 @@ bool MakeFolder(const QString& folder, QString* error)
         }
     }
     return true;
+}
+
+bool FolderCanBeMade(const QString& folder, QString* error)
+{
+    QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    bool missing = false;
+    for (;;)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        struct stat found
+        {
+        };
+        if (::stat(name.constData(), &found) == 0)
+        {
+            if (!S_ISDIR(found.st_mode))
+            {
+                *error = QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(path));
+                return false;
+            }
+            if (missing && ::access(name.constData(), W_OK | X_OK) != 0)
+            {
+                *error = QString::fromLocal8Bit(std::strerror(errno));
+                return false;
+            }
+            return true;
+        }
+        missing = true;
+        path = QFileInfo(path).path();
+    }
 }

@@ -24,3 +24,7 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error);
 // when it cannot be made: a file is in the way, or the system refused (no permission, a read-only
 // disk).
 bool MakeFolder(const QString& folder, QString* error);
+
+// Whether folder exists or could be made, without making anything: the nearest folder above it that
+// exists must be a folder the program may write in. False, with the reason in plain words, otherwise.
+bool FolderCanBeMade(const QString& folder, QString* error);

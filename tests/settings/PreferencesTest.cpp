@@ -6,12 +6,14 @@
 #include "settings/UpDown.h"
 #include "settings/frmPreferences.h"
 #include "support/Fakes.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <deque>
@@ -220,18 +223,47 @@ TEST_F(PreferencesTest, TheImageFolderBoxAlwaysEndsWithTheSeparator)
     EXPECT_EQ(settings.ImageDirectory, QStringLiteral("/"));
 
     box->selectAll();
-    Type(box, QStringLiteral("/srv/cam"));
-    EXPECT_EQ(settings.ImageDirectory, QStringLiteral("/srv/cam/")) << "the caret stays before the separator";
+    Type(box, Path("cam"));
+    EXPECT_EQ(settings.ImageDirectory, Path("cam/")) << "the caret stays before the separator";
     Erase(box, 3);
     Type(box, QStringLiteral("pics"));
-    EXPECT_EQ(box->text(), QStringLiteral("/srv/pics/"));
+    EXPECT_EQ(box->text(), Path("pics/"));
+}
+
+TEST_F(PreferencesTest, AnImageFolderThatCannotBeMadeIsShownInvalidAndNotKept)
+{
+    WriteTestFile(Path("plain"), "a file, not a folder");
+    Open();
+    QLineEdit* box = Detection().txtImageDirectory;
+    box->selectAll();
+    Type(box, Path("plain/cam"));
+    EXPECT_FALSE(settings.ImageDirectory.startsWith(Path("plain"))) << settings.ImageDirectory.toStdString();
+    EXPECT_TRUE(box->toolTip().contains(QStringLiteral("is a file, not a folder")));
+    Erase(box, 9);
+    Type(box, QStringLiteral("new/cam"));
+    EXPECT_EQ(settings.ImageDirectory, Path("new/cam/")) << "a folder that can be made is kept, not made yet";
+    EXPECT_FALSE(QFileInfo::exists(Path("new")));
+    EXPECT_TRUE(box->toolTip().isEmpty());
+}
+
+TEST_F(PreferencesTest, TheFolderTreeNeverChoosesAFolderByItselfWhenTheShownOneVanishes)
+{
+    Open();
+    FolderTree* tree = Detection().Dir1;
+    ASSERT_EQ(tree->Path(), Path("volA/pictures"));
+    QDir(Path("volA/pictures")).removeRecursively();
+    // The tree learns of the removal from its file system watcher.
+    for (int wait = 0; wait < 100 && tree->Path() == Path("volA/pictures"); ++wait)
+        QTest::qWait(50);
+    EXPECT_NE(tree->Path(), Path("volA/pictures")) << "the tree noticed the removal";
+    EXPECT_EQ(settings.ImageDirectory, Path("volA/pictures/"));
 }
 
 TEST_F(PreferencesTest, PickingAFolderOrAVolumeSetsTheImageFolder)
 {
     Open();
     DetectionTab& t = Detection();
-    t.Dir1->setCurrentIndex(t.Dir1->model()->index(0, 0, t.Dir1->rootIndex())); // the volume's root
+    QTest::keyClick(t.Dir1, Qt::Key_Home); // the volume's root, at the top of the tree
     EXPECT_EQ(settings.ImageDirectory, Path("volA/"));
 
     t.Drive1->setCurrentIndex(t.Drive1->findText(Path("volB")));
