@@ -53,7 +53,7 @@ TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
     const QString other = WriteFile(dir, QStringLiteral("other.Wav"), TestWav(150));
     const QString broken =
         WriteFile(dir, QStringLiteral("broken.Wav"), QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20));
-    QtSoundPlayer player;
+    QtSoundPlayer player([] { return true; }); // the effect's path, whether or not a device exists
     QElapsedTimer timer;
     timer.start();
 
@@ -77,6 +77,20 @@ TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
     // The sound service loads samples on a thread of its own; letting the last one finish before the
     // player goes leaves nothing of it behind at exit.
     EXPECT_TRUE(Eventually([&] { return player.Playing().isEmpty(); }));
+}
+
+TEST(QtSoundPlayer, WithoutAnAudioDeviceTellsOnceAndTriesNoSound)
+{
+    QTemporaryDir dir;
+    const QString chime = WriteFile(dir, QStringLiteral("chime.Wav"), TestWav(150));
+    QtSoundPlayer player([] { return false; });
+    QStringList notices;
+    player.SetNotice([&notices](const QString& text) { notices << text; });
+    player.Play(chime);
+    player.Play(chime);
+    EXPECT_TRUE(player.Playing().isEmpty());
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("No audio device")));
 }
 
 TEST(SystemNetworkConnection, OnlineUnknownOrNoNetworkStatusCountAsConnected)
