@@ -36,6 +36,9 @@ NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWi
     lblEmailAddress->setBuddy(txtEmailAddress);
     lblPOP = new QLabel(QStringLiteral("POP 3 Server Name          User Name          Password"), framEmail);
     txtPOPServer = NamedWidget(new QLineEdit(framEmail), "txtPOPServer");
+    txtPOPServer->setToolTip(
+        QStringLiteral("The outgoing (SMTP) mail server that sends the detection e-mail: "
+                       "host, host:port, smtp://host:port or smtps://host:port"));
     txtPOPUser = NamedWidget(new QLineEdit(framEmail), "txtPOPUser");
     txtPOPPassword = NamedWidget(new QLineEdit(framEmail), "txtPOPPassword");
     txtPOPPassword->setEchoMode(QLineEdit::Password);
