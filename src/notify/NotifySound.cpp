@@ -27,6 +27,8 @@ QString SoundFileFilter()
 
 QString SoundFileProblem(const QString& path)
 {
+    if (path.trimmed().isEmpty())
+        return QStringLiteral("No sound file is named.");
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(path).isFile())
         return QStringLiteral("\"%1\" is not a file, so it cannot be played.").arg(shown);
