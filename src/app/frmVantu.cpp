@@ -4,6 +4,7 @@
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
+#include "notify/SoundPlayer.h"
 #include "ui/AppDirectory.h"
 #include "ui/DateText.h"
 #include "ui/MousePointer.h"
@@ -33,6 +34,7 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     tray_ = new TrayAPI(
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
+    platform_.Sound.SetNotice([this](const QString& text) { notice_->ShowText(text); });
     ConnectHandlers();
 }
 

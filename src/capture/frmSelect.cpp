@@ -2,6 +2,7 @@
 
 #include "capture/driver/CaptureDriverList.h"
 #include "capture/modAVICAP.h"
+#include "capture/window/CaptureWindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -55,6 +56,7 @@ void frmSelect::cmdSelect_Click()
             : FindCaptureDriver(EnumerateCaptureDrivers(), cmboSource->currentData().toString());
     if (chosen >= 0 && IsTrue(capDriverConnect(captureWindow_, chosen)))
     {
+        captureWindow_->RememberDriver();
         CAPDRIVERCAPS caps{};
         capDriverGetCaps(captureWindow_, &caps, sizeof caps);
         emit DriverSelected(cmboSource->currentText(), caps);

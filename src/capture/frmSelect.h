@@ -8,7 +8,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-// Lists the installed capture drivers and connects the capture window to the one the user picks.
+// Lists the installed capture drivers and connects the capture window to the one the user picks,
+// which the next start connects again while it is present.
 class frmSelect final : public QDialog
 {
     Q_OBJECT

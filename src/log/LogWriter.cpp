@@ -37,7 +37,17 @@ void LogWriter::WriteLogEntry(const QString& text)
 
     const QFileInfo info(path_);
     if (info.exists() && static_cast<double>(info.size()) / 1024.0 > settings_.LogMaxSize)
+    {
+        // The log stops growing at its limit; the user hears of it once, without a box to answer.
+        if (!fullNoticeShown_ && failureNotice_)
+            failureNotice_(
+                QStringLiteral("Log file full: new events are no longer logged (Max Size %1 KB). The "
+                               "limit is set on the Log File tab of View, Preferences, where Clear "
+                               "Log File empties the log.")
+                    .arg(settings_.LogMaxSize));
+        fullNoticeShown_ = true;
         return;
+    }
 
     QString error;
     if (AppendWholeLine(path_, QByteArray(">") + EncodeAnsi(text) + QByteArray("\r\n"), &error))

@@ -16,7 +16,8 @@ public:
 
     void WriteLogEntry(const QString& text);
 
-    // Told, besides the message box, when appending first fails and the first time after a success.
+    // Told, besides the message box, when appending first fails and the first time after a success;
+    // and, once per run, without a box, when the first entry is dropped because the log is full.
     void SetFailureNotice(std::function<void(const QString& text)> notice)
     {
         failureNotice_ = std::move(notice);
@@ -28,6 +29,7 @@ private:
     IMessageBox& messages_;
     std::function<void()> saveSettings_;
     bool appendFailureShown_ = false;
+    bool fullNoticeShown_ = false;
     std::function<void(const QString&)> failureNotice_;
 };
 

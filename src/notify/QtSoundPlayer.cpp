@@ -1,9 +1,12 @@
 #include "notify/QtSoundPlayer.h"
 #include "notify/WavDuration.h"
 
+#include <QAudioDevice>
 #include <QFile>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
+#include <utility>
 
 namespace
 {
@@ -19,7 +22,10 @@ std::chrono::milliseconds PlayingTime(const QString& wavFile)
 }
 } // namespace
 
-QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::QtSoundPlayer(std::function<bool()> hasAudioOutput)
+    : hasAudioOutput_(std::move(hasAudioOutput))
+{
+}
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
@@ -27,11 +33,25 @@ void QtSoundPlayer::Play(const QString& wavFile)
 {
     if (!Playing().isEmpty())
         return;
+    if (!hasAudioOutput_())
+    {
+        if (!noOutputTold_)
+            Tell(QStringLiteral(
+                "No audio device: detection sounds cannot be played. Connect speakers or "
+                "headphones, or switch Sound off on the Notification tab of View, Preferences."));
+        noOutputTold_ = true;
+        return;
+    }
     length_ = PlayingTime(wavFile);
     started_.start();
     effect_ = std::make_unique<QSoundEffect>();
     effect_->setSource(QUrl::fromLocalFile(wavFile));
     effect_->play();
+}
+
+bool QtSoundPlayer::HasAudioOutput()
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 QString QtSoundPlayer::Playing() const

@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-QString PickOpenFileName(QWidget* parent)
+QString PickOpenFileName(QWidget* parent, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent);
+    return QFileDialog::getOpenFileName(parent, {}, folder, filter);
 }

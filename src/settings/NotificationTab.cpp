@@ -1,8 +1,11 @@
 #include "settings/NotificationTab.h"
 
 #include "common/SettingsRecord.h"
+#include "notify/NotifySound.h"
+#include "notify/SoundPlayer.h"
 #include "settings/PreferencesLinks.h"
 #include "settings/TextRules.h"
+#include "ui/MessageBox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,10 +21,13 @@ NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWi
     framSound = NamedWidget(new QGroupBox(this), "framSound");
     txtNotifyFile = NamedWidget(new QLineEdit(framSound), "txtNotifyFile");
     cmdNotifyFile = DialogButton(QStringLiteral("..."), "cmdNotifyFile", framSound);
-    cmdNotifyFile->setToolTip(QStringLiteral("Choose the sound file"));
+    cmdNotifyFile->setToolTip(QStringLiteral("Choose the sound file (a WAV file)"));
+    cmdPlaySound = DialogButton(QStringLiteral("Play"), "cmdPlaySound", framSound);
+    cmdPlaySound->setToolTip(QStringLiteral("Play the sound once"));
     auto* sound = new QHBoxLayout(framSound);
     sound->addWidget(txtNotifyFile);
     sound->addWidget(cmdNotifyFile);
+    sound->addWidget(cmdPlaySound);
 
     chkEmail = NamedWidget(new QCheckBox(QStringLiteral("Email"), this), "chkEmail");
     framEmail = NamedWidget(new QGroupBox(this), "framEmail");
@@ -30,6 +36,9 @@ NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWi
     lblEmailAddress->setBuddy(txtEmailAddress);
     lblPOP = new QLabel(QStringLiteral("POP 3 Server Name          User Name          Password"), framEmail);
     txtPOPServer = NamedWidget(new QLineEdit(framEmail), "txtPOPServer");
+    txtPOPServer->setToolTip(
+        QStringLiteral("The outgoing (SMTP) mail server that sends the detection e-mail: "
+                       "host, host:port, smtp://host:port or smtps://host:port"));
     txtPOPUser = NamedWidget(new QLineEdit(framEmail), "txtPOPUser");
     txtPOPPassword = NamedWidget(new QLineEdit(framEmail), "txtPOPPassword");
     txtPOPPassword->setEchoMode(QLineEdit::Password);
@@ -62,6 +71,7 @@ NotificationTab::NotificationTab(PreferencesLinks& links, QWidget* parent) : QWi
     CopyText(txtPOPUser, links_.Settings.POPUser);
     CopyText(txtPOPPassword, links_.Settings.POPPassword);
     connect(cmdNotifyFile, &QPushButton::clicked, this, &NotificationTab::cmdNotifyFile_Click);
+    connect(cmdPlaySound, &QPushButton::clicked, this, &NotificationTab::cmdPlaySound_Click);
 }
 
 void NotificationTab::chkSoundNotify_Click()
@@ -70,6 +80,7 @@ void NotificationTab::chkSoundNotify_Click()
     const bool on = IsTrue(links_.Settings.SoundNotify);
     txtNotifyFile->setEnabled(on);
     cmdNotifyFile->setEnabled(on);
+    cmdPlaySound->setEnabled(on);
 }
 
 void NotificationTab::chkEmail_Click()
@@ -88,5 +99,21 @@ void NotificationTab::chkAutoConnect_Click()
 
 void NotificationTab::cmdNotifyFile_Click()
 {
-    PickFileInto(txtNotifyFile, links_.PickFile, this);
+    const QString file = PickFileFrom(txtNotifyFile, links_.PickFile, this, SoundFileFilter());
+    if (!file.isEmpty() && CheckSoundFile(file))
+        txtNotifyFile->setText(file);
+}
+
+void NotificationTab::cmdPlaySound_Click()
+{
+    if (CheckSoundFile(txtNotifyFile->text()))
+        links_.Sound.Play(txtNotifyFile->text());
+}
+
+bool NotificationTab::CheckSoundFile(const QString& file)
+{
+    const QString problem = SoundFileProblem(file);
+    if (!problem.isEmpty())
+        links_.Messages.Show(problem, MsgBoxStyle::Exclamation, QStringLiteral("Notification Sound"));
+    return problem.isEmpty();
 }

@@ -27,6 +27,7 @@ public:
     QGroupBox* framSound;
     QLineEdit* txtNotifyFile;
     QPushButton* cmdNotifyFile;
+    QPushButton* cmdPlaySound;
     QCheckBox* chkEmail;
     QGroupBox* framEmail;
     QLabel* lblEmailAddress;
@@ -39,6 +40,9 @@ public:
 
 private:
     void cmdNotifyFile_Click();
+    void cmdPlaySound_Click();
+    // Tells the user, in a box, when file cannot be played; whether it can.
+    bool CheckSoundFile(const QString& file);
 
     PreferencesLinks& links_;
 };

@@ -6,6 +6,7 @@
 
 class CaptureWindow;
 class IMessageBox;
+class ISoundPlayer;
 class QWidget;
 struct SettingsRecord;
 
@@ -21,8 +22,11 @@ struct PreferencesLinks
     IMessageBox& Messages;
     // The folder that holds "Vantu.Log", without a trailing separator.
     QString AppDirectory;
-    // Asks the user for a file to open; an empty name when the user cancels.
-    std::function<QString(QWidget* parent)> PickFile;
+    // Asks the user for a file to open, starting in folder and offering filter (as PickOpenFileName);
+    // an empty name when the user cancels.
+    std::function<QString(QWidget* parent, const QString& folder, const QString& filter)> PickFile;
     // The root folders of the mounted volumes, in the order the volume list shows them.
     std::function<QStringList()> Volumes;
+    // Plays the notification sound when the user asks to hear it.
+    ISoundPlayer& Sound;
 };

@@ -1,5 +1,7 @@
 #include "settings/TextRules.h"
 
+#include <QFileInfo>
+
 QPushButton* DialogButton(const QString& caption, const char* name, QWidget* parent)
 {
     auto* button = NamedWidget(new QPushButton(caption, parent), name);
@@ -12,9 +14,16 @@ void CopyText(QLineEdit* box, QString& setting)
     QObject::connect(box, &QLineEdit::textChanged, box, [&setting](const QString& text) { setting = text; });
 }
 
-void PickFileInto(QLineEdit* box, const std::function<QString(QWidget*)>& pickFile, QWidget* parent)
+QString PickFileFrom(const QLineEdit* box, const FilePicking& pickFile, QWidget* parent,
+                     const QString& filter)
 {
-    const QString name = pickFile(parent);
+    const QString current = box->text().trimmed();
+    return pickFile(parent, current.isEmpty() ? QString() : QFileInfo(current).absolutePath(), filter);
+}
+
+void PickFileInto(QLineEdit* box, const FilePicking& pickFile, QWidget* parent)
+{
+    const QString name = PickFileFrom(box, pickFile, parent);
     if (!name.isEmpty())
         box->setText(name);
 }

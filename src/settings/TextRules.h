@@ -19,8 +19,16 @@ QPushButton* DialogButton(const QString& caption, const char* name, QWidget* par
 // The change rule of a plain text setting: the setting takes the whole text, unchanged.
 void CopyText(QLineEdit* box, QString& setting);
 
+// Asks the user for a file, as PreferencesLinks::PickFile does.
+using FilePicking = std::function<QString(QWidget* parent, const QString& folder, const QString& filter)>;
+
+// Asks for a file with pickFile, starting in the folder of the file the box names (when it names one)
+// and offering filter; an empty name when the user cancels.
+QString PickFileFrom(const QLineEdit* box, const FilePicking& pickFile, QWidget* parent,
+                     const QString& filter = {});
+
 // Puts the picked file's name into the box; a cancelled picker leaves the box as it was.
-void PickFileInto(QLineEdit* box, const std::function<QString(QWidget*)>& pickFile, QWidget* parent);
+void PickFileInto(QLineEdit* box, const FilePicking& pickFile, QWidget* parent);
 
 // Fill a control as the dialog does on opening: its change rules run even when it already shows
 // the value.

@@ -1,3 +1,4 @@
+#include "capture/driver/CaptureConfig.h"
 #include "capture/frmSelect.h"
 #include "capture/window/CaptureWindow.h"
 #include "settings/frmPreferences.h"
@@ -85,6 +86,31 @@ TEST_F(VideoDialogsTest, SelectConnectsTheChosenDriverAndShowsItsName)
                  select.cmdSelect->click(); // nothing selected: only closes
              });
     EXPECT_EQ(w.Settings().DeviceName, QStringLiteral("Scripted camera 2"));
+}
+
+TEST_F(VideoDialogsTest, TheNextStartConnectsTheDriverChosenLastWhileItIsPresent)
+{
+    CaptureConfig config(h.AppFile(QStringLiteral("Vantu.Capture")));
+    drivers.List()->Config = &config;
+    InSelect(Start(),
+             [](frmSelect& select)
+             {
+                 select.cmboSource->setCurrentIndex(2);
+                 select.cmdSelect->click();
+             });
+    const auto restart = [this, &config]
+    {
+        h.window.reset();
+        config = CaptureConfig(config.Path());
+        InstallCaptureDrivers(drivers.List());
+        // The description buffer of the start carries NUL padding.
+        return h.Start().Settings().DeviceName.section(QChar(0), 0, 0);
+    };
+    EXPECT_EQ(restart(), QStringLiteral("Scripted camera 2"));
+    EXPECT_EQ(drivers.Camera(2).Opens, 2);
+
+    drivers.List()->Cameras.pop_back(); // unplugged
+    EXPECT_EQ(restart(), QStringLiteral("Scripted camera 0"));
 }
 
 TEST_F(VideoDialogsTest, ACameraPluggedInAtTheFrontKeepsSelectOnTheChosenEntry)

@@ -72,7 +72,7 @@ TEST_F(LogWriterTest, TheSizeLimitIsTestedBeforeTheEntryIsAdded)
             QByteArray(std::max<qsizetype>(c.existing, 0), 'x') + (c.written ? ">entry\r\n" : "");
         EXPECT_EQ(ReadLog(), expected);
     }
-    EXPECT_TRUE(messages.shown.empty()) << "a full log drops entries silently";
+    EXPECT_TRUE(messages.shown.empty()) << "a full log asks nothing of the user";
     EXPECT_EQ(saves, 0);
 }
 
@@ -133,4 +133,20 @@ TEST_F(LogWriterTest, AnAppendThatFailsPartWayLeavesOnlyWholeLinesAndIsToldOnce)
 
     log.WriteLogEntry(QStringLiteral("Back"));
     EXPECT_EQ(ReadLog(), QByteArray(">Old\r\n>Back\r\n"));
+}
+
+TEST_F(LogWriterTest, TheFirstEntryDroppedByAFullLogIsToldOnceWithTheLimit)
+{
+    QStringList notices;
+    log.SetFailureNotice([&notices](const QString& text) { notices << text; });
+    settings.LogMaxSize = 2;
+    WriteLog(QByteArray(2048, 'x'));
+    log.WriteLogEntry(QStringLiteral("last that fits"));
+    EXPECT_TRUE(notices.isEmpty());
+    log.WriteLogEntry(QStringLiteral("dropped"));
+    log.WriteLogEntry(QStringLiteral("dropped too"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("Max Size 2 KB")));
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("Log File tab of View, Preferences")));
+    EXPECT_TRUE(messages.shown.empty());
 }

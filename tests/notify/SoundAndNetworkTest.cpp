@@ -3,9 +3,9 @@
 #include "notify/SystemNetworkConnection.h"
 #include "support/FakeNetworkManager.h"
 #include "support/NotifyFakes.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,25 +14,6 @@
 
 namespace
 {
-// A WAV file of 16-bit mono samples at 8000 Hz that lasts the given time.
-QByteArray Wav(int milliseconds)
-{
-    const quint32 data = static_cast<quint32>(milliseconds) * 16;
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + data);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << data;
-    for (quint32 i = 0; i < data / 2; ++i)
-        out << qint16(i % 40 < 20 ? 6000 : -6000);
-    return bytes;
-}
-
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     QFile file(dir.filePath(name));
@@ -60,7 +41,7 @@ TEST(NotifySound, PlaysOnlyAnExistingPlainFile)
     PlayNotifySound(QString(), player);
     EXPECT_TRUE(player.played.isEmpty());
 
-    const QString wav = WriteFile(dir, QStringLiteral("Notify.Wav"), Wav(100));
+    const QString wav = WriteFile(dir, QStringLiteral("Notify.Wav"), TestWav(100));
     PlayNotifySound(wav, player);
     EXPECT_EQ(player.played, QStringList{wav});
 }
@@ -68,11 +49,11 @@ TEST(NotifySound, PlaysOnlyAnExistingPlainFile)
 TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
 {
     QTemporaryDir dir;
-    const QString chime = WriteFile(dir, QStringLiteral("chime.Wav"), Wav(150));
-    const QString other = WriteFile(dir, QStringLiteral("other.Wav"), Wav(150));
+    const QString chime = WriteFile(dir, QStringLiteral("chime.Wav"), TestWav(150));
+    const QString other = WriteFile(dir, QStringLiteral("other.Wav"), TestWav(150));
     const QString broken =
         WriteFile(dir, QStringLiteral("broken.Wav"), QByteArray("RIFF\x10\0\0\0WAVEjunkjunk", 20));
-    QtSoundPlayer player;
+    QtSoundPlayer player([] { return true; }); // the effect's path, whether or not a device exists
     QElapsedTimer timer;
     timer.start();
 
@@ -96,6 +77,20 @@ TEST(QtSoundPlayer, ReturnsAtOnceDropsRequestsWhileASoundPlaysAndNeverGetsStuck)
     // The sound service loads samples on a thread of its own; letting the last one finish before the
     // player goes leaves nothing of it behind at exit.
     EXPECT_TRUE(Eventually([&] { return player.Playing().isEmpty(); }));
+}
+
+TEST(QtSoundPlayer, WithoutAnAudioDeviceTellsOnceAndTriesNoSound)
+{
+    QTemporaryDir dir;
+    const QString chime = WriteFile(dir, QStringLiteral("chime.Wav"), TestWav(150));
+    QtSoundPlayer player([] { return false; });
+    QStringList notices;
+    player.SetNotice([&notices](const QString& text) { notices << text; });
+    player.Play(chime);
+    player.Play(chime);
+    EXPECT_TRUE(player.Playing().isEmpty());
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("No audio device")));
 }
 
 TEST(SystemNetworkConnection, OnlineUnknownOrNoNetworkStatusCountAsConnected)

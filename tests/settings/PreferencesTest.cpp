@@ -6,6 +6,7 @@
 #include "settings/UpDown.h"
 #include "settings/frmPreferences.h"
 #include "support/Fakes.h"
+#include "support/NotifyFakes.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -72,15 +73,18 @@ protected:
     {
         dialog = std::make_unique<frmPreferences>(frmPreferences::Links{
             settings, nullptr, [this] { ++saves; }, [] {}, [] {}, messages, Path("volA/app"),
-            [this](QWidget*)
+            [this](QWidget*, const QString& folder, const QString& filter)
             {
+                pickedFrom = folder;
+                pickFilter = filter;
                 const QString name = picked.front();
                 picked.pop_front();
                 return name;
             },
             [this] {
                 return QStringList{Path("volA"), Path("volB"), Path("gone")};
-            }});
+            },
+            sound});
         dialog->Form_Load();
         dialog->show();
         return *dialog;
@@ -95,6 +99,9 @@ protected:
     FakeMessageBox messages;
     int saves = 0;
     std::deque<QString> picked;
+    QString pickedFrom;
+    QString pickFilter;
+    FakeSoundPlayer sound;
     std::unique_ptr<frmPreferences> dialog;
 };
 } // namespace
@@ -348,6 +355,7 @@ TEST_F(PreferencesTest, AFilePickerFillsItsBoxAndACancelLeavesIt)
           std::tuple{Log().cmdLogFile, Log().txtLogFile, &SettingsRecord::LogFile}})
     {
         SCOPED_TRACE(button->objectName().toStdString());
+        ASSERT_TRUE(WriteTestFile(Path("chosen.wav"), TestWav(10)));
         picked = {Path("chosen.wav"), QString()};
         button->click();
         EXPECT_EQ(box->text(), Path("chosen.wav"));
@@ -355,6 +363,35 @@ TEST_F(PreferencesTest, AFilePickerFillsItsBoxAndACancelLeavesIt)
         button->click();
         EXPECT_EQ(box->text(), Path("chosen.wav")) << "cancelled";
     }
+}
+
+TEST_F(PreferencesTest, TheSoundChooserOpensInTheSoundsFolderAndTakesOnlyPlayableWavFiles)
+{
+    ASSERT_TRUE(WriteTestFile(Path("volB/cam/bell.wav"), TestWav(10)));
+    ASSERT_TRUE(WriteTestFile(Path("volB/cam/compressed.wav"), TestWav(10, 2)));
+    ASSERT_TRUE(WriteTestFile(Path("volB/cam/notes.txt"), "not a sound"));
+    Open();
+    const QString start = settings.NotifyFile;
+    for (const char* refused : {"volB/cam/notes.txt", "volB/cam/compressed.wav", "volB/cam/missing.wav"})
+    {
+        SCOPED_TRACE(refused);
+        messages.shown.clear();
+        picked = {Path(refused)};
+        Notification().cmdNotifyFile->click();
+        EXPECT_EQ(pickedFrom, Path("volA/app"));
+        EXPECT_TRUE(pickFilter.contains(QStringLiteral("*.wav")));
+        EXPECT_EQ(settings.NotifyFile, start);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].Prompt.contains(Path(refused)));
+    }
+    messages.shown.clear();
+    picked = {Path("volB/cam/bell.wav")};
+    Notification().cmdNotifyFile->click();
+    EXPECT_EQ(settings.NotifyFile, Path("volB/cam/bell.wav"));
+    EXPECT_TRUE(messages.shown.empty());
+
+    Notification().cmdPlaySound->click();
+    EXPECT_EQ(sound.played, QStringList{Path("volB/cam/bell.wav")});
 }
 
 TEST_F(PreferencesTest, TheLogButtonsShowTheLogFileAndClearTheApplicationFoldersLog)

@@ -55,8 +55,13 @@ public:
     virtual CaptureConfig* Settings() { return nullptr; }
 };
 
+// The key of the driver the user chose last, kept in the capture settings ("Vantu.Capture").
+inline constexpr char ChosenDriverKey[] = "source/driver";
+
 // The list that capGetDriverDescriptionA and driver connection use. Empty until the program (or a
-// test) installs one.
+// test) installs one. The driver chosen last, as the list's capture settings hold it when the list is
+// installed, comes first while it is present, so that the start connects it; the others keep their
+// order. The remembered key is read only here, so the indexes stay the same for the whole run.
 void InstallCaptureDrivers(std::shared_ptr<CaptureDriverList> drivers);
 std::vector<CaptureDriverEntry> EnumerateCaptureDrivers();
 // The installed list's capture settings; null without them.

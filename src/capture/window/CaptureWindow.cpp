@@ -303,6 +303,20 @@ void CaptureWindow::SaveDisplayOptions()
         MsgBoxStyle::Exclamation, QStringLiteral("Video Display"));
 }
 
+void CaptureWindow::RememberDriver()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    QString error;
+    if (!driver_ || config == nullptr ||
+        config->SetValue(QString::fromLatin1(ChosenDriverKey), driverKey_, &error))
+        return;
+    messages_->Show(
+        QStringLiteral("Vantu uses the chosen video source now but could not keep it for the next "
+                       "start: ") +
+            error,
+        MsgBoxStyle::Exclamation, QStringLiteral("Video Source"));
+}
+
 bool CaptureWindow::ShowCompressionDialog()
 {
     if (!driver_)

@@ -69,6 +69,9 @@ public:
     // Takes the display options (scaling, proportions) the user chose in an earlier run, kept in the
     // capture settings.
     void RestoreDisplayOptions();
+    // Keeps the connected driver's key in the capture settings, so that the next start connects it
+    // first. A settings file that cannot be written is reported through the message box.
+    void RememberDriver();
 
     // The modal dialogs: the driver's own two, the window's display options, and a note that frames
     // are saved uncompressed.
