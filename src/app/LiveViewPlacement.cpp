@@ -1,5 +1,6 @@
 #include "app/LiveViewPlacement.h"
 
+#include "app/WindowScreens.h"
 #include "app/frmVantuUi.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/modAVICAP.h"
@@ -36,7 +37,7 @@ void LiveViewPlacement::FitToVideo(CaptureWindow* lwnd)
         lwnd->resize(shown);
 
     const CaptureLayout layout = ApplyLayout(shown);
-    window_.resize(TwipsToPixels(layout.WindowWidthTwips), window_.height());
+    window_.resize(TwipsToPixels(layout.WindowWidthTwips) + TuningColumnWidth(ui_), window_.height());
     window_.resize(window_.width(), TwipsToPixels(layout.WindowHeightTwips));
 }
 
@@ -68,7 +69,8 @@ QSize LiveViewPlacement::WindowSizeFor(QSize shown) const
     const CaptureLayout layout =
         LayoutForVideo(static_cast<std::uint32_t>(shown.width()), static_cast<std::uint32_t>(shown.height()),
                        static_cast<float>(ui_.Frame1->x()), static_cast<float>(ui_.Frame1->y()));
-    return {TwipsToPixels(layout.WindowWidthTwips), TwipsToPixels(layout.WindowHeightTwips)};
+    return {TwipsToPixels(layout.WindowWidthTwips) + TuningColumnWidth(ui_),
+            TwipsToPixels(layout.WindowHeightTwips)};
 }
 
 void LiveViewPlacement::RestorePosition()

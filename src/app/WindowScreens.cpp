@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QSlider>
 #include <QStyle>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -86,27 +87,55 @@ void ShowStatusPicture(frmVantuUi& ui, StatusPicture picture)
     }
 }
 
+namespace
+{
+constexpr int MeterWidth = 14;
+constexpr int Gap = 2;
+
+int WidestEndLabel(const frmVantuUi& ui)
+{
+    return std::max(ui.lblLessSensitive->sizeHint().width(), ui.lblMoreSensitive->sizeHint().width());
+}
+} // namespace
+
+int TuningColumnWidth(const frmVantuUi& ui)
+{
+    if (ui.framSens->isHidden())
+        return 0;
+    return Gap + MeterWidth + Gap + ui.framSens->width() + Gap + WidestEndLabel(ui) + Gap;
+}
+
 void PlaceTuningControls(frmVantuUi& ui)
 {
-    ui.framSens->setGeometry(ui.framSens->x(), ui.Frame1->y(), ui.framSens->width(), ui.Frame1->height());
+    const QRect live = ui.Frame1->geometry();
+    if (ui.framSens->isHidden())
+    {
+        // Monitoring, or tuning before the baseline: the meter stands in the gap between the status
+        // picture and the live view.
+        const int left = ui.imgStatus->geometry().right() + 1 + 1;
+        ui.picMeter->setGeometry(left, ui.imgStatus->y(), std::max(3, live.left() - 1 - left),
+                                 ui.imgStatus->height());
+        return;
+    }
+    // The tuning column right of the live view: the meter, the slider's frame and the labels of the
+    // slider's ends, so that nothing covers the status picture or the picture.
+    ui.framSens->setGeometry(live.right() + 1 + Gap + MeterWidth + Gap, live.top(), ui.framSens->width(),
+                             live.height());
     // The slider takes the frame's height less room for the frame's caption and border.
     ui.sldSens->resize(ui.sldSens->width(), static_cast<int>(std::lround(ui.framSens->height() * 0.88)));
 
     // The meter spans the slider's groove, so that its threshold line lies level with the handle.
-    constexpr int MeterWidth = 14;
-    constexpr int Gap = 2;
     const int handle = ui.sldSens->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, ui.sldSens);
     const QRect slider(ui.framSens->pos() + ui.sldSens->pos(), ui.sldSens->size());
-    const QRect meter(ui.framSens->x() - Gap - MeterWidth, slider.top() + handle / 2, MeterWidth,
+    const QRect meter(live.right() + 1 + Gap, slider.top() + handle / 2, MeterWidth,
                       slider.height() - handle);
     ui.picMeter->setGeometry(meter);
 
-    const int labelRight = meter.left() - Gap;
+    const int labelLeft = ui.framSens->geometry().right() + 1 + Gap;
     for (QLabel* end : {ui.lblLessSensitive, ui.lblMoreSensitive})
         end->adjustSize();
-    ui.lblLessSensitive->move(labelRight - ui.lblLessSensitive->width(), meter.top());
-    ui.lblMoreSensitive->move(labelRight - ui.lblMoreSensitive->width(),
-                              meter.bottom() + 1 - ui.lblMoreSensitive->height());
+    ui.lblLessSensitive->move(labelLeft, meter.top());
+    ui.lblMoreSensitive->move(labelLeft, meter.bottom() + 1 - ui.lblMoreSensitive->height());
 }
 
 void SetTuningVisible(frmVantuUi& ui, bool visible)
@@ -114,4 +143,5 @@ void SetTuningVisible(frmVantuUi& ui, bool visible)
     for (QWidget* control : {static_cast<QWidget*>(ui.framSens), static_cast<QWidget*>(ui.lblLessSensitive),
                              static_cast<QWidget*>(ui.lblMoreSensitive)})
         control->setVisible(visible);
+    PlaceTuningControls(ui);
 }

@@ -10,6 +10,11 @@ struct frmVantuUi;
 // Sets everything a mode shows and enables.
 void ShowModeScreen(frmVantuUi& ui, const ModeScreen& screen);
 void ShowStatusPicture(frmVantuUi& ui, StatusPicture picture);
-// The slider's frame beside the live view, the meter beside the slider and the labels of its ends.
+// The change meter and, while fine tuning is shown, the slider's frame and the labels of its ends:
+// the meter alone stands between the status picture and the live view; the slider, the meter beside
+// it and the labels stand in a column right of the live view.
 void PlaceTuningControls(frmVantuUi& ui);
+// Shows or hides the slider's frame and the labels, and places the tuning controls again.
 void SetTuningVisible(frmVantuUi& ui, bool visible);
+// The width the tuning column adds right of the live view; 0 while fine tuning is hidden.
+int TuningColumnWidth(const frmVantuUi& ui);

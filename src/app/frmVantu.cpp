@@ -1,12 +1,15 @@
 #include "app/frmVantu.h"
 
+#include "app/WindowScreens.h"
 #include "app/frmAbout.h"
 #include "capture/modAVICAP.h"
 #include "capture/window/CaptureWindow.h"
 #include "common/AnsiText.h"
 #include "notify/SoundPlayer.h"
 #include "ui/AppDirectory.h"
+#include "ui/ChangeMeter.h"
 #include "ui/DateText.h"
+#include "ui/MessageBox.h"
 #include "ui/MousePointer.h"
 #include "ui/StatusPanels.h"
 
@@ -126,6 +129,8 @@ void frmVantu::ConnectCaptureWindow(CaptureWindow& window)
 void frmVantu::ResizeCaptureWindow(CaptureWindow* lwnd)
 {
     placement_.FitToVideo(lwnd);
+    if (!ui.picMeter->isHidden())
+        PlaceTuningControls(ui);
 }
 
 void frmVantu::SaveWindowPosition()
@@ -171,8 +176,33 @@ void frmVantu::EndWithError(const QString& reason)
 
 void frmVantu::closeEvent(QCloseEvent* event)
 {
+    if (!ConfirmQuitWhileMonitoring())
+    {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
+}
+
+bool frmVantu::ConfirmQuitWhileMonitoring()
+{
+    // File, Exit and the tray's Exit are off while monitoring; the window's close button asks first,
+    // and offers to hide instead where the desktop has a notification area.
+    if (unloaded_ || !exitReason_.isEmpty() || Vars.CurrentMode != ModeMonitor)
+        return true;
+    const bool tray = tray_->Available();
+    QString prompt = QStringLiteral("Vantu is monitoring. Stop monitoring and quit?");
+    if (tray)
+        prompt += QStringLiteral("\r\rNo hides Vantu in the notification area, where it goes on monitoring.");
+    if (platform_.Messages.Show(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question) != MsgBoxResult::Yes)
+    {
+        if (tray)
+            HideToTray();
+        return false;
+    }
+    WriteLogEntry(QStringLiteral("Exited Monitor Mode: ") + NowText(platform_.Clock));
+    return true;
 }
 
 void frmVantu::Form_Unload()
@@ -202,6 +232,8 @@ void frmVantu::resizeEvent(QResizeEvent* event)
     ui.Line1->resize(width(), ui.Line1->height());
     browser_->Layout(size());
     placement_.FitToWindow(Vars.CaptureWindowHandle);
+    if (!ui.picMeter->isHidden())
+        PlaceTuningControls(ui);
 }
 
 bool frmVantu::eventFilter(QObject* watched, QEvent* event)

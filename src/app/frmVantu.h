@@ -89,6 +89,8 @@ private:
     // InitfilSelections, filling the list only when fillList is set.
     void RefreshStoredImages(bool fillList);
     void EndWithError(const QString& reason);
+    // Asks before the window's close button ends monitoring; false keeps the program running.
+    bool ConfirmQuitWhileMonitoring();
     void Form_Unload();
 
     void mnuHide_Click();

@@ -55,6 +55,7 @@ void frmVantu::ShowPhase(MonitorPhase phase)
     {
         ShowStatusPicture(ui, StatusPicture::Tune);
         SetTuningVisible(ui, true);
+        ResizeCaptureWindow(Vars.CaptureWindowHandle); // room for the tuning column
     }
 }
 

@@ -86,7 +86,7 @@ void frmVantuUi::Setup(QMainWindow* form)
     sldSens = Named(new QSlider(Qt::Vertical, framSens), "sldSens");
     sldSens->setRange(0, 500);
     sldSens->setSingleStep(1);
-    sldSens->setPageStep(5);
+    sldSens->setPageStep(10);
     sldSens->setTickInterval(25);
     sldSens->setTickPosition(QSlider::TicksBothSides);
     sldSens->setGeometry(TwipsRect(75, 180, 375, 1950));

@@ -45,6 +45,8 @@ public:
 
     // The icon while it is in the notification area, else null.
     QSystemTrayIcon* Icon() const;
+    // Whether the desktop has a notification area to hide in.
+    bool Available() const { return links_.TrayAvailable(); }
 
 private:
     void Icon_Activated(QSystemTrayIcon::ActivationReason reason);

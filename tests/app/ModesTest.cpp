@@ -180,6 +180,23 @@ TEST_F(ModesTest, MonitorLinesAreLoggedOnEntryAndOnExitOnlyWhileMonitoring)
     EXPECT_EQ(Log(), before) << "no exit line when leaving for View";
 }
 
+TEST_F(ModesTest, ClosingTheWindowWhileMonitoringAsksFirstAndLogsTheEndOfMonitoring)
+{
+    W().ChangeMode(ModeMonitor);
+    h.messages.answers = {MsgBoxResult::No};
+    EXPECT_FALSE(W().close());
+    EXPECT_FALSE(W().IsUnloaded());
+    EXPECT_EQ(W().CurrentMode(), ModeMonitor);
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.messages.shown[0].Prompt.startsWith(
+        QStringLiteral("Vantu is monitoring. Stop monitoring and quit?")));
+
+    h.messages.answers = {MsgBoxResult::Yes};
+    EXPECT_TRUE(W().close());
+    EXPECT_TRUE(W().IsUnloaded());
+    EXPECT_TRUE(Log().endsWith(LogLine("Exited Monitor Mode: ")));
+}
+
 TEST_F(ModesTest, DetectionsToolTipCountsFramesAnalysedAndDroppedSinceMonitorBegan)
 {
     const QString plain = W().Ui().StatusBar1->ToolTip(3);
@@ -219,8 +236,6 @@ TEST_F(ModesTest, FineTuningShowsTheSliderOnceTheBaselineIsThere)
     EXPECT_EQ(W().Ui().sldSens->value(), 200);
     EXPECT_EQ(W().Ui().framSens->title(), QStringLiteral("2"));
     EXPECT_TRUE(W().Ui().framSens->isHidden());
-    EXPECT_EQ(W().Ui().framSens->y(), W().Ui().Frame1->y());
-    EXPECT_EQ(W().Ui().framSens->height(), W().Ui().Frame1->height());
 
     // Fine tuning is fed by the live preview frames; without a minimum interval every frame counts.
     capPreviewRate(W().CaptureWindowHandle(), 0);
@@ -232,6 +247,21 @@ TEST_F(ModesTest, FineTuningShowsTheSliderOnceTheBaselineIsThere)
     }
     EXPECT_EQ(W().Session().Detector().FrameCount, 26);
     EXPECT_FALSE(W().Ui().framSens->isHidden());
+    // Level with the live view, and nothing of the tuning covers the status picture or the live view or
+    // falls outside the window.
+    const frmVantuUi& ui = W().Ui();
+    EXPECT_EQ(ui.framSens->y(), ui.Frame1->y());
+    EXPECT_EQ(ui.framSens->height(), ui.Frame1->height());
+    for (const QWidget* control :
+         {static_cast<const QWidget*>(ui.framSens), static_cast<const QWidget*>(ui.picMeter),
+          static_cast<const QWidget*>(ui.lblLessSensitive), static_cast<const QWidget*>(ui.lblMoreSensitive)})
+    {
+        EXPECT_FALSE(control->geometry().intersects(ui.imgStatus->geometry()))
+            << control->objectName().toStdString();
+        EXPECT_FALSE(control->geometry().intersects(ui.Frame1->geometry()))
+            << control->objectName().toStdString();
+        EXPECT_LT(control->geometry().right(), W().width()) << control->objectName().toStdString();
+    }
     EXPECT_EQ(W().Ui().StatusBar1->Text(1), "Tuning...");
     EXPECT_EQ(W().Ui().imgStatus->pixmap().cacheKey(), W().Ui().imgStatTune.cacheKey());
     EXPECT_EQ(h.pointer.Pointer(), PointerShape::Default);

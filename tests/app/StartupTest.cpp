@@ -234,10 +234,12 @@ TEST(MainWindow, FileExitUnloadsWithoutALogLineAndRemovesTheCallbacks)
     VantuHarness monitoring;
     frmVantu& m = monitoring.Start();
     m.ChangeMode(ModeMonitor);
+    monitoring.messages.answers = {MsgBoxResult::Yes}; // stop monitoring and quit
     m.close();
     drivers.Camera().QueueFrame(1000);
     m.Session().GrabTimer_Timer();
     EXPECT_EQ(m.Session().Detector().FrameCount, 0);
+    monitoring.messages.shown.clear(); // the question before quitting
     drivers.Camera().RaiseError(5, QStringLiteral("gone"));
     EXPECT_TRUE(monitoring.messages.shown.empty());
 }
