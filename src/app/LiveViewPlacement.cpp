@@ -61,6 +61,7 @@ CaptureLayout LiveViewPlacement::ApplyLayout(QSize shown)
     ui_.Frame1->resize(static_cast<int>(std::lround(layout.FrameWidth)),
                        static_cast<int>(std::lround(layout.FrameHeight)));
     ui_.imgStatus->resize(ui_.imgStatus->width(), static_cast<int>(std::lround(layout.StatusPictureHeight)));
+    ui_.DrawStatusPictures();
     return layout;
 }
 

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSlider>
+#include <utility>
 
 namespace
 {
@@ -43,10 +44,8 @@ QLabel* EndLabel(QWidget* body, const char* name, const QString& text, Qt::Align
     return label;
 }
 
-QPixmap StatusPicturePixmap(const char* name)
-{
-    return ProgramPicture(QLatin1String(name), QSize(128, 140));
-}
+// The status picture's place at the design size.
+const QRect StatusPicturePlace = TwipsRect(30, 270, 2010, 2235);
 } // namespace
 
 void frmVantuUi::Setup(QMainWindow* form)
@@ -64,15 +63,12 @@ void frmVantuUi::Setup(QMainWindow* form)
     Line1->setFrameShadow(QFrame::Sunken);
     Line1->setGeometry(0, 0, TwipsToPixels(4935), 2);
 
-    imgStatInital = StatusPicturePixmap("status-initial");
-    imgStatPreview = StatusPicturePixmap("status-preview");
-    imgStatMonitor = StatusPicturePixmap("status-monitor");
-    imgStatTune = StatusPicturePixmap("status-tune");
     Image1 = QCursor(ProgramPicture(QStringLiteral("busy-mail"), QSize(32, 32)), 1, 1);
 
     imgStatus = Named(new QLabel(body), "imgStatus");
     imgStatus->setScaledContents(true);
-    imgStatus->setGeometry(TwipsRect(30, 270, 2010, 2235));
+    imgStatus->setGeometry(StatusPicturePlace);
+    DrawStatusPictures();
 
     filDetections = Named(new QListWidget(body), "filDetections");
     filDetections->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -151,4 +147,21 @@ void frmVantuUi::Setup(QMainWindow* form)
     mPop[0] = AddItem(mPopup, "mPop0", QStringLiteral("&Show"));
     mPop[1] = AddItem(mPopup, "mPop1", QStringLiteral("Stop &Monitoring"));
     mPop[2] = AddItem(mPopup, "mPop2", QStringLiteral("&Exit"));
+}
+
+void frmVantuUi::DrawStatusPictures()
+{
+    const QSize size = imgStatus->size();
+    if (!imgStatInital.isNull() && imgStatInital.deviceIndependentSize().toSize() == size)
+        return;
+    const qint64 shown = imgStatus->pixmap().cacheKey();
+    for (auto [holder, name] :
+         {std::pair{&imgStatInital, "status-initial"}, std::pair{&imgStatPreview, "status-preview"},
+          std::pair{&imgStatMonitor, "status-monitor"}, std::pair{&imgStatTune, "status-tune"}})
+    {
+        const bool onScreen = !holder->isNull() && holder->cacheKey() == shown;
+        *holder = ProgramPicture(QLatin1String(name), size);
+        if (onScreen)
+            imgStatus->setPixmap(*holder);
+    }
 }

@@ -64,4 +64,7 @@ struct frmVantuUi
     std::array<QAction*, 3> mPop{};
 
     void Setup(QMainWindow* form);
+    // Draws the four status pictures at the status picture's size, so that they are shown sharp and
+    // unstretched, and shows the new drawing of the one on screen.
+    void DrawStatusPictures();
 };
