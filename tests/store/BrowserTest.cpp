@@ -30,6 +30,13 @@ protected:
         ASSERT_TRUE(image.save(ImageDirectory() + name, "BMP"));
     }
 
+    void SetTaken(const QString& name, const QDateTime& taken)
+    {
+        QFile file(ImageDirectory() + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+
     void AddFile(const QString& name, const QByteArray& bytes)
     {
         QDir().mkpath(ImageDirectory());
@@ -73,16 +80,27 @@ TEST_F(BrowserTest, AnEmptyFolderIsCreatedCountedAndOffersNoSelectAll)
               ImageDirectory() + QStringLiteral("Detection_1-0.Bmp"));
 }
 
-TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseSortedByName)
+TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseInTheOrderTheyWereTaken)
 {
-    AddImage(QStringLiteral("Detection_2-0.Bmp"));
-    AddImage(QStringLiteral("b.BMP"));
-    AddImage(QStringLiteral("Detection_10-0.Bmp"));
+    const QDateTime morning(QDate(2026, 3, 4), QTime(8, 0));
+    const struct
+    {
+        const char* name;
+        int secondsLater;
+    } files[] = {
+        {"Detection_10-0.Bmp", 60}, {"b.BMP", 0}, {"Detection_2-0.Bmp", 60}, {"Detection_1-0.Bmp", 120}};
+    for (const auto& file : files)
+    {
+        AddImage(QLatin1String(file.name));
+        SetTaken(QLatin1String(file.name), morning.addSecs(file.secondsLater));
+    }
     AddFile(QStringLiteral("notes.txt"), "x");
     QDir().mkpath(ImageDirectory() + QStringLiteral("folder.bmp"));
     frmVantu& w = StartInView();
-    EXPECT_EQ(Listed(w), (QStringList{"b.BMP", "Detection_10-0.Bmp", "Detection_2-0.Bmp"}));
-    EXPECT_EQ(w.Session().StoredFileCount(), 3);
+    EXPECT_EQ(Listed(w),
+              (QStringList{"b.BMP", "Detection_10-0.Bmp", "Detection_2-0.Bmp", "Detection_1-0.Bmp"}))
+        << "oldest first, the same time by name";
+    EXPECT_EQ(w.Session().StoredFileCount(), 4);
     EXPECT_TRUE(w.Ui().mnuSelectAll->isEnabled());
 }
 
