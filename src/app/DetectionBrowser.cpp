@@ -1,6 +1,10 @@
 #include "app/DetectionBrowser.h"
 
+#include "app/CaptureLayout.h"
 #include "app/DetectionItemDelegate.h"
+#include "capture/driver/CaptureConfig.h"
+#include "capture/driver/CaptureDriverList.h"
+#include "store/DetectionStore.h"
 #include "ui/DateText.h"
 #include "ui/MessageBox.h"
 #include "ui/PictureWindow.h"
@@ -8,12 +12,25 @@
 #include "ui/Twips.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <array>
+
+namespace
+{
+constexpr char BrowserGeometryKey[] = "browser/geometry";
+
+QString PicturesText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count);
+}
+} // namespace
 
 DetectionBrowser::DetectionBrowser(Controls controls, std::function<QString()> imageDirectory,
                                    std::function<bool()> shown, IMessageBox& messages, QWidget& window)
@@ -34,6 +51,19 @@ DetectionBrowser::DetectionBrowser(Controls controls, std::function<QString()> i
     connect(entries, &QAbstractItemModel::modelReset, this, entriesChanged);
     connect(&controls_.List, &QListWidget::doubleClicked, this, &DetectionBrowser::ShowFullSize);
     connect(&controls_.Picture, &ScaledPicture::DoubleClicked, this, &DetectionBrowser::ShowFullSize);
+    // Only the user's own choice of an entry views it: a click, also on the entry that is already
+    // current, or a move with the keys. The list moving its current entry by itself, as it does when
+    // it gets the focus, views nothing.
+    connect(&controls_.List, &QListWidget::clicked, this, &DetectionBrowser::EntryChosen);
+    connect(&controls_.List, &QListWidget::currentRowChanged, this,
+            [this]
+            {
+                if (keyPressed_)
+                    emit EntryChosen();
+            });
+    controls_.List.installEventFilter(this);
+    controls_.List.viewport()->installEventFilter(this);
+    window_.installEventFilter(this);
 }
 
 DetectionBrowser::~DetectionBrowser()
@@ -65,6 +95,7 @@ bool DetectionBrowser::ViewCurrent()
         return true;
     }
     controls_.Picture.setPixmap(picture);
+    viewedName_ = current->text();
     controls_.Info.setText(QStringLiteral("Created: ") + GeneralDate(QFileInfo(path).lastModified()));
     return true;
 }
@@ -82,22 +113,50 @@ QStringList DetectionBrowser::DeleteSelected()
     const QListWidgetItem* current = controls_.List.currentItem();
     if (current == nullptr || current->text().isEmpty())
         return failures;
+    QStringList withoutTrash;
+    qsizetype trashed = 0;
     const int last = controls_.List.currentRow();
     for (int row = 0; row <= last; ++row)
     {
         const QListWidgetItem* entry = controls_.List.item(row);
         if (!entry->isSelected())
             continue;
-        QFile file(imageDirectory_() + entry->text());
-        if (file.exists() && !file.remove())
-            failures << QStringLiteral("%1 (%2)").arg(entry->text(), file.errorString());
+        const QFileInfo file(imageDirectory_() + entry->text());
+        if (!file.exists())
+            continue;
+        if (!file.isFile())
+            failures << QStringLiteral("%1 (it is not a file)").arg(entry->text());
+        else if (MoveToTrash(file.filePath()))
+            ++trashed;
+        else
+            withoutTrash << entry->text();
     }
+    if (!withoutTrash.isEmpty() &&
+        messages_.Show(PicturesText(withoutTrash.size()) +
+                           (withoutTrash.size() == 1
+                                ? QStringLiteral(" cannot be moved to the Trash, so it will be deleted for "
+                                                 "good.  Delete it?")
+                                : QStringLiteral(" cannot be moved to the Trash, so they will be deleted for "
+                                                 "good.  Delete them?")),
+                       MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation,
+                       QStringLiteral("Delete for good")) == MsgBoxResult::Yes)
+    {
+        for (const QString& name : withoutTrash)
+        {
+            QFile file(imageDirectory_() + name);
+            if (!file.remove())
+                failures << QStringLiteral("%1 (%2)").arg(name, file.errorString());
+        }
+    }
+    if (trashed > 0 && notice_)
+        notice_(PicturesText(trashed) + QStringLiteral(" moved to the Trash"));
     return failures;
 }
 
 void DetectionBrowser::ClearView()
 {
     controls_.Picture.clear();
+    viewedName_.clear();
     controls_.Info.setText(QString());
 }
 
@@ -124,12 +183,99 @@ void DetectionBrowser::ShowEmptyNote()
                                          : QString());
 }
 
+void DetectionBrowser::PlaceWindow()
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    const QStringList parts = config != nullptr
+                                  ? config->Value(QString::fromLatin1(BrowserGeometryKey)).split(QChar(','))
+                                  : QStringList();
+    std::array<int, 4> numbers{};
+    bool read = parts.size() == 4;
+    for (std::size_t i = 0; read && i < numbers.size(); ++i)
+        numbers[i] = parts[static_cast<qsizetype>(i)].toInt(&read);
+    const QRect kept(numbers[0], numbers[1], numbers[2], numbers[3]);
+    const QScreen* screen = window_.screen();
+    const QSize outer = kept.size() + (window_.frameGeometry().size() - window_.size());
+    if (read && !kept.isEmpty() && screen != nullptr &&
+        screen->availableGeometry().size().boundedTo(outer) == outer)
+    {
+        window_.resize(kept.size());
+        window_.move(PlaceOnScreen(kept.topLeft(), outer, screen->availableGeometry()));
+    }
+    else
+    {
+        window_.resize(window_.width(), TwipsToPixels(BrowserWindowHeightTwips));
+        window_.resize(TwipsToPixels(BrowserWindowWidthTwips), window_.height());
+    }
+    Layout(window_.size());
+}
+
+bool DetectionBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &controls_.List || watched == controls_.List.viewport())
+    {
+        // The flag lasts while the list handles the key press: any later event to the list ends it.
+        keyPressed_ = watched == &controls_.List && event->type() == QEvent::KeyPress;
+        if (watched == &controls_.List && event->type() == QEvent::Hide)
+            KeepWindowPlace();
+    }
+    else if (watched == &window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+             shown_() && window_.isVisible() && window_.windowState() == Qt::WindowNoState)
+    {
+        place_ = QRect(window_.pos(), window_.size());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DetectionBrowser::KeepWindowPlace()
+{
+    CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr || place_.isEmpty())
+        return;
+    const QString value = QStringLiteral("%1,%2,%3,%4")
+                              .arg(place_.x())
+                              .arg(place_.y())
+                              .arg(place_.width())
+                              .arg(place_.height());
+    if (config->Value(QString::fromLatin1(BrowserGeometryKey)) == value)
+        return;
+    if (QString error; !config->SetValue(QString::fromLatin1(BrowserGeometryKey), value, &error))
+        messages_.Show(QStringLiteral("The size and place of the Detections window could not be kept for "
+                                      "the next start: ") +
+                           error,
+                       MsgBoxStyle::Exclamation);
+}
+
 void DetectionBrowser::ShowFullSize()
 {
     const QListWidgetItem* current = controls_.List.currentItem();
     const QPixmap shown = controls_.Picture.pixmap();
     if (current == nullptr || shown.isNull())
         return;
-    auto* window = new PictureWindow(shown, current->text(), &window_);
-    window->show();
+    if (fullSize_ != nullptr)
+    {
+        fullSize_->ShowPicture(shown, viewedName_);
+        fullSize_->raise();
+        fullSize_->activateWindow();
+        return;
+    }
+    fullSize_ = new PictureWindow(shown, viewedName_, &window_);
+    connect(fullSize_, &PictureWindow::StepRequested, this, &DetectionBrowser::Step);
+    fullSize_->show();
+}
+
+void DetectionBrowser::Step(int step)
+{
+    // The steps stop at the first and the last picture: the list runs from the oldest to the newest,
+    // and a step past the newest going back to the oldest would hide where the pictures end.
+    const int row = controls_.List.currentRow() + step;
+    if (row < 0 || row >= controls_.List.count())
+        return;
+    {
+        const QSignalBlocker moving(controls_.List);
+        controls_.List.setCurrentRow(row);
+    }
+    emit EntryChosen();
+    if (fullSize_ != nullptr)
+        fullSize_->ShowPicture(controls_.Picture.pixmap(), viewedName_);
 }

@@ -34,6 +34,7 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
         [this] { return Vars.Settings.ImageDirectory; }, [this] { return Vars.CurrentMode == ModeView; },
         platform_.Messages, *this);
     notice_ = new Notice(ui.Frame1);
+    browser_->SetNotice([over = new Notice(ui.picDetection)](const QString& text) { over->ShowText(text); });
     tray_ = new TrayAPI(
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
@@ -62,7 +63,7 @@ void frmVantu::ConnectHandlers()
     connect(ui.mnuDetection, &QMenu::aboutToShow, this, &frmVantu::mnuDetection_Click);
     connect(ui.mnuSelectAll, &QAction::triggered, this, &frmVantu::mnuSelectAll_Click);
     connect(ui.mnuDelete, &QAction::triggered, this, &frmVantu::mnuDelete_Click);
-    connect(ui.filDetections, &QListWidget::currentRowChanged, this, &frmVantu::filDetections_Click);
+    connect(browser_.get(), &DetectionBrowser::EntryChosen, this, &frmVantu::filDetections_Click);
     connect(ui.sldSens, &QSlider::valueChanged, this, &frmVantu::sldSens_Scroll);
     ui.filDetections->viewport()->installEventFilter(this);
 }

@@ -6,7 +6,6 @@
 #include "detect/Sensitivity.h"
 #include "ui/ChangeMeter.h"
 #include "ui/StatusPanels.h"
-#include "ui/Twips.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -38,9 +37,7 @@ void frmVantu::ChangeMode(Mode NewMode)
     if (screen.BrowserSize)
     {
         ui.picDetection->clear();
-        resize(width(), TwipsToPixels(BrowserWindowHeightTwips));
-        resize(TwipsToPixels(BrowserWindowWidthTwips), height());
-        browser_->Layout(size());
+        browser_->PlaceWindow();
     }
     if (screen.SizeFromVideo)
         ResizeCaptureWindow(lwnd);

@@ -1,8 +1,10 @@
 #include "store/DetectionStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -46,11 +48,36 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error)
         *error = QStringLiteral("the folder cannot be read");
         return {};
     }
-    QStringList names = folder.entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Unsorted);
-    std::sort(names.begin(), names.end(),
-              [&](const QString& a, const QString& b)
-              { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    // In the order the pictures were taken, the newest last; pictures of the same second by name.
+    QFileInfoList files = folder.entryInfoList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Unsorted);
+    std::sort(files.begin(), files.end(),
+              [](const QFileInfo& a, const QFileInfo& b)
+              {
+                  const QDateTime aTaken = a.lastModified();
+                  const QDateTime bTaken = b.lastModified();
+                  if (aTaken != bTaken)
+                      return aTaken < bTaken;
+                  return QString::compare(a.fileName(), b.fileName(), Qt::CaseInsensitive) < 0;
+              });
+    QStringList names;
+    names.reserve(files.size());
+    for (const QFileInfo& file : files)
+        names << file.fileName();
     return names;
+}
+
+bool MoveToTrash(const QString& path)
+{
+    // The user's Trash folder must be there, or be made here, before the file is handed to Qt: where
+    // no Trash can be found, Qt would put the file into the working folder instead.
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataFolder.isEmpty())
+        return false;
+    const QString trash = dataFolder + QStringLiteral("/Trash");
+    const QByteArray name = QFile::encodeName(trash);
+    if (!QFileInfo(trash).isDir() && ::mkdir(name.constData(), 0700) != 0)
+        return false;
+    return QFile::moveToTrash(path);
 }
 
 bool MakeFolder(const QString& folder, QString* error)

@@ -16,9 +16,14 @@ std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t
                                      const std::function<bool(const QString&)>& exists);
 std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount);
 
-// The names of the stored images in a folder: every file matching "*.BMP" in any letter case, sorted
-// by name without regard to case. Empty, with error set, when the folder cannot be read.
+// The names of the stored images in a folder: every file matching "*.BMP" in any letter case, in the
+// order they were last written, the newest last; files of the same time by name without regard to
+// case. Empty, with error set, when the folder cannot be read.
 QStringList ListStoredImages(const QString& imageDirectory, QString* error);
+
+// Moves the file at path to the desktop's Trash, from where the user can bring it back. False when no
+// Trash takes it: the user's Trash folder cannot be found or made, or the file system refused the move.
+bool MoveToTrash(const QString& path);
 
 // Makes folder with the folders above it where they are missing. False, with the reason in plain words,
 // when it cannot be made: a file is in the way, or the system refused (no permission, a read-only

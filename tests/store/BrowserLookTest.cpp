@@ -1,4 +1,5 @@
 #include "app/DetectionItemDelegate.h"
+#include "support/BrowserSupport.h"
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
 #include "ui/DateText.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
+#include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,6 +43,7 @@ protected:
 
     ScopedScriptedDrivers drivers;
     VantuHarness h;
+    ScopedTrashHome trash{h.dir.path() + QStringLiteral("/home")};
 };
 } // namespace
 
@@ -60,7 +63,7 @@ TEST_F(BrowserLookTest, KeepsTheDesignPlacesAtTheDesignSizeAndGrowsBeyondIt)
 
     w.resize(w.size() + QSize(400, 200));
     QCoreApplication::processEvents();
-    w.Ui().filDetections->setCurrentRow(0);
+    ClickEntry(*w.Ui().filDetections, 0);
     const QRect grownList = w.Ui().filDetections->geometry();
     const QRect grownPicture = w.Ui().picDetection->geometry();
     const QRect grownInfo = w.Ui().lblDetectionInfo->geometry();
@@ -102,7 +105,7 @@ TEST_F(BrowserLookTest, ADoubleClickOpensThePictureAtFullSizeInAWindowOfItsOwn)
     QTest::mouseDClick(w.Ui().picDetection, Qt::LeftButton);
     EXPECT_TRUE(w.findChildren<PictureWindow*>().isEmpty()) << "no picture is shown yet";
 
-    w.Ui().filDetections->setCurrentRow(0);
+    ClickEntry(*w.Ui().filDetections, 0);
     QTest::mouseDClick(w.Ui().picDetection, Qt::LeftButton);
     const QList<PictureWindow*> opened = w.findChildren<PictureWindow*>();
     ASSERT_EQ(opened.size(), 1);
@@ -122,8 +125,42 @@ TEST_F(BrowserLookTest, TheDeleteKeyInTheListDeletesTheSelectedPictures)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QListWidget* list = w.Ui().filDetections;
     list->setFocus();
-    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(QDir(ImageDirectory()).entryList(QDir::Files), (QStringList{"a.bmp", "c.bmp"}));
     EXPECT_EQ(list->count(), 2);
+}
+
+TEST_F(BrowserLookTest, TheFullSizeWindowOpensCentredAndStepsThroughThePicturesWithTheKeys)
+{
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        AddImage(QLatin1String(name));
+    frmVantu& w = ShowInView();
+    QListWidget& list = *w.Ui().filDetections;
+    ClickEntry(list, 1);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       list.visualItemRect(list.item(1)).center());
+    const QList<PictureWindow*> opened = w.findChildren<PictureWindow*>();
+    ASSERT_EQ(opened.size(), 1);
+    const QPointer<PictureWindow> opening = opened[0];
+    PictureWindow& full = *opening;
+    EXPECT_LE((full.frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 1);
+    const struct
+    {
+        Qt::Key key;
+        const char* shown;
+    } steps[] = {{Qt::Key_Right, "c.bmp"},
+                 {Qt::Key_PageDown, "c.bmp"},
+                 {Qt::Key_Left, "b.bmp"},
+                 {Qt::Key_PageUp, "a.bmp"},
+                 {Qt::Key_Left, "a.bmp"}};
+    for (const auto& step : steps)
+    {
+        QTest::keyClick(&full, step.key);
+        EXPECT_EQ(full.windowTitle(), QLatin1String(step.shown)) << "after key " << step.key;
+        EXPECT_EQ(list.currentItem()->text(), QLatin1String(step.shown));
+    }
+    QTest::keyClick(&full, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(opening.isNull()) << "Esc closes it";
 }

@@ -1,9 +1,13 @@
+#include "capture/driver/CaptureConfig.h"
 #include "store/DetectionStore.h"
+#include "support/BrowserSupport.h"
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
 #include "ui/DateText.h"
+#include "ui/Notice.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +34,13 @@ protected:
         ASSERT_TRUE(image.save(ImageDirectory() + name, "BMP"));
     }
 
+    void SetTaken(const QString& name, const QDateTime& taken)
+    {
+        QFile file(ImageDirectory() + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+
     void AddFile(const QString& name, const QByteArray& bytes)
     {
         QDir().mkpath(ImageDirectory());
@@ -41,8 +52,18 @@ protected:
     frmVantu& StartInView()
     {
         frmVantu& w = h.Start();
+        w.show();
         w.Ui().mnuDetections->trigger();
         return w;
+    }
+
+    QString TrashFolder() const { return h.dir.path() + QStringLiteral("/home/data/Trash/files"); }
+
+    // The text of the notice over the picture while it shows, else empty.
+    static QString NoticeShown(const frmVantu& w)
+    {
+        const auto* notice = w.Ui().picDetection->findChild<Notice*>();
+        return notice != nullptr && notice->isVisible() ? notice->text() : QString();
     }
 
     QStringList Listed(const frmVantu& w) const
@@ -60,6 +81,7 @@ protected:
 
     ScopedScriptedDrivers drivers;
     VantuHarness h;
+    ScopedTrashHome trash{h.dir.path() + QStringLiteral("/home")};
 };
 } // namespace
 
@@ -73,16 +95,27 @@ TEST_F(BrowserTest, AnEmptyFolderIsCreatedCountedAndOffersNoSelectAll)
               ImageDirectory() + QStringLiteral("Detection_1-0.Bmp"));
 }
 
-TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseSortedByName)
+TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseInTheOrderTheyWereTaken)
 {
-    AddImage(QStringLiteral("Detection_2-0.Bmp"));
-    AddImage(QStringLiteral("b.BMP"));
-    AddImage(QStringLiteral("Detection_10-0.Bmp"));
+    const QDateTime morning(QDate(2026, 3, 4), QTime(8, 0));
+    const struct
+    {
+        const char* name;
+        int secondsLater;
+    } files[] = {
+        {"Detection_10-0.Bmp", 60}, {"b.BMP", 0}, {"Detection_2-0.Bmp", 60}, {"Detection_1-0.Bmp", 120}};
+    for (const auto& file : files)
+    {
+        AddImage(QLatin1String(file.name));
+        SetTaken(QLatin1String(file.name), morning.addSecs(file.secondsLater));
+    }
     AddFile(QStringLiteral("notes.txt"), "x");
     QDir().mkpath(ImageDirectory() + QStringLiteral("folder.bmp"));
     frmVantu& w = StartInView();
-    EXPECT_EQ(Listed(w), (QStringList{"b.BMP", "Detection_10-0.Bmp", "Detection_2-0.Bmp"}));
-    EXPECT_EQ(w.Session().StoredFileCount(), 3);
+    EXPECT_EQ(Listed(w),
+              (QStringList{"b.BMP", "Detection_10-0.Bmp", "Detection_2-0.Bmp", "Detection_1-0.Bmp"}))
+        << "oldest first, the same time by name";
+    EXPECT_EQ(w.Session().StoredFileCount(), 4);
     EXPECT_TRUE(w.Ui().mnuSelectAll->isEnabled());
 }
 
@@ -90,14 +123,9 @@ TEST_F(BrowserTest, ClickingAnEntryShowsThePictureAndWhenItWasCreated)
 {
     AddImage(QStringLiteral("Detection_1-0.Bmp"), Qt::blue);
     const QDateTime created(QDate(2026, 3, 4), QTime(5, 6, 7));
-    {
-        QFile file(ImageDirectory() + QStringLiteral("Detection_1-0.Bmp"));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(created, QFileDevice::FileModificationTime));
-    }
+    SetTaken(QStringLiteral("Detection_1-0.Bmp"), created);
     frmVantu& w = StartInView();
-    EXPECT_FALSE(w.Ui().mnuDelete->isEnabled());
-    w.Ui().filDetections->setCurrentRow(0);
+    ClickEntry(*w.Ui().filDetections, 0);
     EXPECT_TRUE(w.Ui().mnuDelete->isEnabled());
     EXPECT_EQ(w.Ui().lblDetectionInfo->text(), QStringLiteral("Created: ") + GeneralDate(created));
     EXPECT_EQ(w.Ui().picDetection->pixmap().toImage().pixel(0, 0), QColor(Qt::blue).rgb());
@@ -108,9 +136,9 @@ TEST_F(BrowserTest, ABrokenImageSaysSoAndKeepsWhatWasShown)
     AddImage(QStringLiteral("a.bmp"), Qt::green);
     AddFile(QStringLiteral("b.bmp"), "BM this is not a bitmap");
     frmVantu& w = StartInView();
-    w.Ui().filDetections->setCurrentRow(0);
+    ClickEntry(*w.Ui().filDetections, 0);
     const QString shownInfo = w.Ui().lblDetectionInfo->text();
-    w.Ui().filDetections->setCurrentRow(1);
+    ClickEntry(*w.Ui().filDetections, 1);
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].Prompt,
               QStringLiteral("There was an error with this image file.  Please verify "
@@ -134,6 +162,9 @@ TEST_F(BrowserTest, SelectAllThenDeleteRemovesEveryImage)
     EXPECT_TRUE(w.Ui().lblDetectionInfo->text().startsWith(QStringLiteral("Created: ")));
     w.Ui().mnuDelete->trigger();
     EXPECT_TRUE(OnDisk().isEmpty());
+    EXPECT_EQ(QDir(TrashFolder()).entryList(QDir::Files).size(), 4) << "the user can bring them back";
+    EXPECT_TRUE(h.messages.shown.empty()) << "nothing to ask";
+    EXPECT_EQ(NoticeShown(w), QStringLiteral("4 pictures moved to the Trash"));
     EXPECT_EQ(w.Ui().filDetections->count(), 0);
     EXPECT_EQ(w.Session().StoredFileCount(), 0);
     EXPECT_FALSE(w.Ui().mnuDelete->isEnabled());
@@ -146,12 +177,11 @@ TEST_F(BrowserTest, DeleteRemovesOnlySelectedEntriesUpToTheCurrentOne)
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
         AddImage(QLatin1String(name));
     frmVantu& w = StartInView();
-    // A selection extended upwards from e to c, then a with Ctrl: c is current.
-    QListWidget* list = w.Ui().filDetections;
-    list->setCurrentRow(4);
-    list->setCurrentRow(0, QItemSelectionModel::Select);
-    list->setCurrentRow(3, QItemSelectionModel::Select);
-    list->setCurrentRow(2, QItemSelectionModel::Select);
+    // e clicked, then a, d and c with Ctrl: c is current.
+    QListWidget& list = *w.Ui().filDetections;
+    ClickEntry(list, 4);
+    for (const int row : {0, 3, 2})
+        ClickEntry(list, row, Qt::ControlModifier);
     w.Ui().mnuDelete->trigger();
     EXPECT_EQ(OnDisk(), (QStringList{"b.bmp", "d.bmp", "e.bmp"}));
     EXPECT_EQ(Listed(w), OnDisk());
@@ -232,8 +262,88 @@ TEST_F(BrowserTest, AFileThatCannotBeDeletedIsReportedOnceAndTheListRefreshed)
     ASSERT_TRUE(QDir().mkpath(blocked + QStringLiteral("/inside")));
     w.Ui().mnuDelete->trigger();
     EXPECT_TRUE(OnDisk().isEmpty()) << "b.bmp is deleted";
+    EXPECT_EQ(NoticeShown(w), QStringLiteral("1 picture moved to the Trash"));
     EXPECT_TRUE(QFileInfo(blocked).isDir());
     EXPECT_TRUE(Listed(w).isEmpty()) << "the list holds the image files left";
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("a.bmp")));
+}
+
+TEST_F(BrowserTest, WithoutATrashDeleteAsksBeforeDeletingForGood)
+{
+    for (const MsgBoxResult answer : {MsgBoxResult::No, MsgBoxResult::Yes})
+    {
+        SCOPED_TRACE(answer);
+        for (const char* name : {"a.bmp", "b.bmp"})
+            AddImage(QLatin1String(name));
+        // A data folder that is gone leaves no place for a Trash.
+        ASSERT_TRUE(QDir(h.dir.path() + QStringLiteral("/home/data")).removeRecursively());
+        frmVantu& w = StartInView();
+        w.Ui().mnuSelectAll->trigger();
+        h.messages.shown.clear();
+        h.messages.answers = {answer};
+        w.Ui().mnuDelete->trigger();
+        ASSERT_EQ(h.messages.shown.size(), 1u);
+        EXPECT_EQ(h.messages.shown[0].Style, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation);
+        EXPECT_TRUE(h.messages.shown[0].Prompt.startsWith(QStringLiteral("2 pictures ")));
+        EXPECT_TRUE(h.messages.shown[0].Prompt.contains(QStringLiteral("deleted for good")));
+        EXPECT_EQ(OnDisk().size(), answer == MsgBoxResult::No ? 2 : 0);
+        EXPECT_EQ(Listed(w), OnDisk());
+        EXPECT_EQ(NoticeShown(w), QString());
+        EXPECT_FALSE(QFileInfo::exists(h.dir.path() + QStringLiteral("/home/data"))) << "no Trash made";
+    }
+}
+
+TEST_F(BrowserTest, OnlyTheUsersChoiceOfAnEntryViewsIt)
+{
+    AddImage(QStringLiteral("a.bmp"), Qt::red);
+    AddImage(QStringLiteral("b.bmp"), Qt::green);
+    AddImage(QStringLiteral("c.bmp"), Qt::blue);
+    frmVantu& w = h.Start();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Ui().mnuDetections->trigger();
+    QListWidget& list = *w.Ui().filDetections;
+    list.setFocus();
+    ASSERT_EQ(list.currentRow(), 0) << "the list makes its first entry current as it gets the focus";
+    EXPECT_FALSE(w.Ui().mnuDelete->isEnabled());
+    EXPECT_EQ(w.Ui().lblDetectionInfo->text(), QString());
+
+    ClickEntry(list, 0);
+    EXPECT_TRUE(w.Ui().mnuDelete->isEnabled());
+    EXPECT_EQ(w.Ui().lblDetectionInfo->text(),
+              QStringLiteral("Created: ") +
+                  GeneralDate(QFileInfo(ImageDirectory() + "a.bmp").lastModified()));
+    QTest::keyClick(&list, Qt::Key_End);
+    EXPECT_EQ(list.currentRow(), 2);
+    EXPECT_EQ(w.Ui().picDetection->pixmap().toImage().pixel(0, 0), QColor(Qt::blue).rgb());
+    ClickEntry(list, 0);
+    w.ChangeMode(ModePreview);
+    w.Ui().mnuDetections->trigger();
+    EXPECT_FALSE(w.Ui().mnuDelete->isEnabled()) << "a mode change chooses nothing";
+}
+
+TEST_F(BrowserTest, DetectionsModeKeepsTheSizeAndPlaceTheUserGaveIt)
+{
+    CaptureConfig config(h.AppFile(QStringLiteral("Vantu.Capture")));
+    drivers.List()->Config = &config;
+    frmVantu& w = StartInView();
+    const QSize design = w.size();
+    w.resize(design + QSize(120, 80));
+    w.move(40, 50);
+    w.ChangeMode(ModePreview);
+    w.Ui().mnuDetections->trigger();
+    EXPECT_EQ(w.size(), design + QSize(120, 80));
+    EXPECT_EQ(w.pos(), QPoint(40, 50));
+
+    h.window.reset(); // the next run
+    CaptureConfig read(h.AppFile(QStringLiteral("Vantu.Capture")));
+    drivers.List()->Config = &read;
+    EXPECT_EQ(StartInView().size(), design + QSize(120, 80));
+
+    h.window.reset();
+    QString error;
+    ASSERT_TRUE(read.SetValue(QStringLiteral("browser/geometry"), QStringLiteral("0,0,9000,9000"), &error));
+    EXPECT_EQ(StartInView().size(), design) << "a size larger than the screen gives way to the design size";
 }
