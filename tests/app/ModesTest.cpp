@@ -2,6 +2,7 @@
 #include "capture/window/CaptureWindow.h"
 #include "support/ScriptedDriver.h"
 #include "support/VantuHarness.h"
+#include "ui/ChangeMeter.h"
 #include "ui/DateText.h"
 #include "ui/StatusPanels.h"
 #include "ui/Twips.h"
