@@ -2,6 +2,7 @@
 
 #include "ui/StatusPanel.h"
 
+#include <QBoxLayout>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -17,6 +18,25 @@ StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : 
         addPermanentWidget(label, labels_.empty() ? 1 : 0);
         labels_.push_back(label);
     }
+    DropBottomSpacing();
+}
+
+bool StatusPanels::event(QEvent* event)
+{
+    const bool handled = QStatusBar::event(event);
+    // The status bar lays its panels out anew when their height changes, spacing included.
+    if (event->type() == QEvent::LayoutRequest)
+        DropBottomSpacing();
+    return handled;
+}
+
+void StatusPanels::DropBottomSpacing()
+{
+    auto* box = qobject_cast<QBoxLayout*>(layout());
+    if (box == nullptr || box->count() == 0)
+        return;
+    if (box->itemAt(box->count() - 1)->spacerItem() != nullptr)
+        delete box->takeAt(box->count() - 1);
 }
 
 StatusPanel* StatusPanels::Label(int position) const

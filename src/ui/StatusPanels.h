@@ -33,10 +33,14 @@ public:
     void SetToolTipSource(int position, std::function<QString()> source);
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     StatusPanel* Label(int position) const;
+    // QStatusBar keeps two pixels under its panels, which show as an empty strip along the window's
+    // bottom edge: the panels reach the edge instead.
+    void DropBottomSpacing();
 
     std::vector<StatusPanel*> labels_;
     std::map<const QObject*, std::function<QString()>> toolTipSources_;

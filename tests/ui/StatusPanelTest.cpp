@@ -50,3 +50,17 @@ TEST(StatusPanels, ATextThatFitsChangesNoLayoutAndAWiderOneWidensItsPanel)
     bar->SetText(2, QStringLiteral("Detections: 123456"));
     QTRY_VERIFY(count->width() > before.width());
 }
+
+TEST(StatusPanels, ThePanelsReachTheWindowsBottomEdge)
+{
+    QMainWindow window;
+    auto* bar = new StatusPanels({{QStringLiteral("StatAct"), QStringLiteral("Previewing..."), {}}}, &window);
+    window.setStatusBar(bar);
+    window.resize(400, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bar->setFont(QFont(bar->font().family(), bar->font().pointSize() + 4)); // lays the bar out anew
+    QCoreApplication::processEvents();
+    const QWidget* panel = bar->findChild<QWidget*>(QStringLiteral("StatAct"));
+    EXPECT_EQ(panel->geometry().bottom(), bar->height() - 1);
+}
