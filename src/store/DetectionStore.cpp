@@ -75,7 +75,10 @@ bool MoveToTrash(const QString& path)
         return false;
     const QString trash = dataFolder + QStringLiteral("/Trash");
     const QByteArray name = QFile::encodeName(trash);
-    if (!QFileInfo(trash).isDir() && ::mkdir(name.constData(), 0700) != 0)
+    // A new account may not have its data folder yet: it is made, and the Trash in it for the user alone.
+    QString error;
+    if (!QFileInfo(trash).isDir() &&
+        (!MakeFolder(dataFolder, &error) || ::mkdir(name.constData(), 0700) != 0))
         return false;
     return QFile::moveToTrash(path);
 }

@@ -160,6 +160,8 @@ TEST_F(BrowserTest, SelectAllThenDeleteRemovesEveryImage)
     EXPECT_EQ(w.Ui().filDetections->selectedItems().size(), 4);
     EXPECT_EQ(w.Ui().filDetections->currentRow(), 3);
     EXPECT_TRUE(w.Ui().lblDetectionInfo->text().startsWith(QStringLiteral("Created: ")));
+    // A new account has no data folder yet: the Trash is made with it.
+    ASSERT_TRUE(QDir(h.dir.path() + QStringLiteral("/home/data")).removeRecursively());
     w.Ui().mnuDelete->trigger();
     EXPECT_TRUE(OnDisk().isEmpty());
     EXPECT_EQ(QDir(TrashFolder()).entryList(QDir::Files).size(), 4) << "the user can bring them back";
@@ -276,8 +278,9 @@ TEST_F(BrowserTest, WithoutATrashDeleteAsksBeforeDeletingForGood)
         SCOPED_TRACE(answer);
         for (const char* name : {"a.bmp", "b.bmp"})
             AddImage(QLatin1String(name));
-        // A data folder that is gone leaves no place for a Trash.
+        // A file where the data folder should be leaves no place for a Trash; a missing folder would be made.
         ASSERT_TRUE(QDir(h.dir.path() + QStringLiteral("/home/data")).removeRecursively());
+        ASSERT_TRUE(WriteTestFile(h.dir.path() + QStringLiteral("/home/data"), "in the way"));
         frmVantu& w = StartInView();
         w.Ui().mnuSelectAll->trigger();
         h.messages.shown.clear();
@@ -290,7 +293,8 @@ TEST_F(BrowserTest, WithoutATrashDeleteAsksBeforeDeletingForGood)
         EXPECT_EQ(OnDisk().size(), answer == MsgBoxResult::No ? 2 : 0);
         EXPECT_EQ(Listed(w), OnDisk());
         EXPECT_EQ(NoticeShown(w), QString());
-        EXPECT_FALSE(QFileInfo::exists(h.dir.path() + QStringLiteral("/home/data"))) << "no Trash made";
+        EXPECT_TRUE(QFileInfo(h.dir.path() + QStringLiteral("/home/data")).isFile()) << "no Trash made";
+        ASSERT_TRUE(QFile::remove(h.dir.path() + QStringLiteral("/home/data")));
     }
 }
 
