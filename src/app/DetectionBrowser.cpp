@@ -2,6 +2,7 @@
 
 #include "app/CaptureLayout.h"
 #include "app/DetectionItemDelegate.h"
+#include "app/LiveViewPlacement.h"
 #include "capture/driver/CaptureConfig.h"
 #include "capture/driver/CaptureDriverList.h"
 #include "store/DetectionStore.h"
@@ -20,7 +21,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <array>
 
 namespace
 {
@@ -185,19 +185,11 @@ void DetectionBrowser::ShowEmptyNote()
 
 void DetectionBrowser::PlaceWindow()
 {
-    const CaptureConfig* config = InstalledCaptureConfig();
-    const QStringList parts = config != nullptr
-                                  ? config->Value(QString::fromLatin1(BrowserGeometryKey)).split(QChar(','))
-                                  : QStringList();
-    std::array<int, 4> numbers{};
-    bool read = parts.size() == 4;
-    for (std::size_t i = 0; read && i < numbers.size(); ++i)
-        numbers[i] = parts[static_cast<qsizetype>(i)].toInt(&read);
-    const QRect kept(numbers[0], numbers[1], numbers[2], numbers[3]);
+    const std::vector<int> numbers = KeptNumbers(QString::fromLatin1(BrowserGeometryKey), 4);
+    const QRect kept = numbers.empty() ? QRect() : QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
     const QScreen* screen = window_.screen();
     const QSize outer = kept.size() + (window_.frameGeometry().size() - window_.size());
-    if (read && !kept.isEmpty() && screen != nullptr &&
-        screen->availableGeometry().size().boundedTo(outer) == outer)
+    if (!kept.isEmpty() && screen != nullptr && screen->availableGeometry().size().boundedTo(outer) == outer)
     {
         window_.resize(kept.size());
         window_.move(PlaceOnScreen(kept.topLeft(), outer, screen->availableGeometry()));

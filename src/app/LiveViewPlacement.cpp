@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStringList>
 #include <cmath>
 
 namespace
@@ -76,16 +77,11 @@ QSize LiveViewPlacement::WindowSizeFor(QSize shown) const
 
 void LiveViewPlacement::RestorePosition()
 {
-    const CaptureConfig* config = InstalledCaptureConfig();
-    if (config == nullptr || window_.screen() == nullptr)
+    const std::vector<int> saved = KeptNumbers(QString::fromLatin1(WindowPositionKey), 2);
+    if (saved.empty() || window_.screen() == nullptr)
         return;
-    const QStringList parts = config->Value(QString::fromLatin1(WindowPositionKey)).split(QChar(','));
-    bool xRead = false;
-    bool yRead = false;
-    const QPoint saved(parts.value(0).toInt(&xRead), parts.value(1).toInt(&yRead));
-    if (parts.size() == 2 && xRead && yRead)
-        window_.move(
-            PlaceOnScreen(saved, window_.frameGeometry().size(), window_.screen()->availableGeometry()));
+    window_.move(PlaceOnScreen(QPoint(saved[0], saved[1]), window_.frameGeometry().size(),
+                               window_.screen()->availableGeometry()));
 }
 
 bool LiveViewPlacement::SavePosition(QString* error)
@@ -94,4 +90,23 @@ bool LiveViewPlacement::SavePosition(QString* error)
     return config == nullptr || !window_.isVisible() ||
            config->SetValue(QString::fromLatin1(WindowPositionKey),
                             QStringLiteral("%1,%2").arg(window_.x()).arg(window_.y()), error);
+}
+
+std::vector<int> KeptNumbers(const QString& key, std::size_t count)
+{
+    const CaptureConfig* config = InstalledCaptureConfig();
+    if (config == nullptr)
+        return {};
+    const QStringList parts = config->Value(key).split(QChar(','));
+    if (parts.size() != static_cast<qsizetype>(count))
+        return {};
+    std::vector<int> numbers;
+    for (const QString& part : parts)
+    {
+        bool read = false;
+        numbers.push_back(part.toInt(&read));
+        if (!read)
+            return {};
+    }
+    return numbers;
 }

@@ -4,6 +4,7 @@
 
 #include <QSize>
 #include <QString>
+#include <vector>
 
 class CaptureWindow;
 class QMainWindow;
@@ -37,3 +38,7 @@ private:
     QMainWindow& window_;
     frmVantuUi& ui_;
 };
+
+// The whole numbers kept under key in the capture settings, written with commas between them; empty
+// unless the value holds exactly count of them.
+std::vector<int> KeptNumbers(const QString& key, std::size_t count);

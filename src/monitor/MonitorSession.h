@@ -16,7 +16,6 @@
 
 class EmailDispatch;
 class IClock;
-class IMessageBox;
 class IMousePointer;
 class INetworkConnection;
 class ISoundPlayer;
