@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMenu>
@@ -23,8 +24,10 @@
 
 frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
     : QMainWindow(parent), commonDialog1_(platform.Messages, this), platform_(platform),
-      session_(MonitorPorts()), settingsFile_(platform.AppDirectory.Path(), platform.Messages,
-                                              platform.AppDirectory.Resource(QStringLiteral("Notify.Wav"))),
+      optionsFile_(platform.AppDirectory.File(QStringLiteral("Vantu.Options"))),
+      options_(optionsFile_.Current()), session_(MonitorPorts()),
+      settingsFile_(platform.AppDirectory.Path(), platform.Messages,
+                    platform.AppDirectory.Resource(QStringLiteral("Notify.Wav"))),
       log_(platform.AppDirectory.Path(), Vars.Settings, session_.Boxes(), [this] { SaveSettings(); }),
       videoErrors_{platform.Messages, [this](const QString& reason) { EndWithError(reason); }}
 {
@@ -71,6 +74,8 @@ void frmVantu::ConnectHandlers()
 void frmVantu::Form_Load()
 {
     settingsFile_.LoadSettings(Vars.Settings);
+    if (const QStringList problems = optionsFile_.TakeProblems(); !problems.isEmpty())
+        notice_->ShowText(problems.join(QChar('\n')));
     InitfilSelections();
     ChangeMode(ModePreview);
     StartCapture();
@@ -161,6 +166,13 @@ void frmVantu::mnuAbout_Click()
 void frmVantu::SaveSettings()
 {
     settingsFile_.SaveSettings(Vars.Settings);
+}
+
+void frmVantu::SaveOptions()
+{
+    if (QString error; !optionsFile_.Save(options_, &error))
+        notice_->ShowText(QStringLiteral("The options could not be saved to %1: %2")
+                              .arg(QDir::toNativeSeparators(optionsFile_.Path()), error));
 }
 
 void frmVantu::WriteLogEntry(const QString& text)

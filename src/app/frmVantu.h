@@ -8,6 +8,7 @@
 #include "capture/avicap.h"
 #include "capture/frmSelect.h"
 #include "capture/modMemCap.h"
+#include "common/OptionsFile.h"
 #include "log/LogWriter.h"
 #include "monitor/MonitorSession.h"
 #include "settings/SettingsFile.h"
@@ -45,6 +46,8 @@ public:
     void DeleteCurrentFile();
 
     void SaveSettings();
+    // Writes the options into "Vantu.Options"; a failure is told as a notice.
+    void SaveOptions();
     void WriteLogEntry(const QString& text);
 
     // The preferences dialog, loaded (hidden) when it is not loaded yet.
@@ -59,6 +62,8 @@ public:
     const frmVantuUi& Ui() const { return ui; }
     // The settings as the program uses them now; the preferences dialog changes them.
     SettingsRecord& Settings() { return Vars.Settings; }
+    // The options beyond the classic behaviour as the program uses them now.
+    ProgramOptions& Options() { return options_; }
     const SettingsRecord& Settings() const { return Vars.Settings; }
     Mode CurrentMode() const { return Vars.CurrentMode; }
     CaptureWindow* CaptureWindowHandle() const { return Vars.CaptureWindowHandle; }
@@ -118,6 +123,8 @@ private:
     LiveViewPlacement placement_{*this, ui};
     CommonDialog commonDialog1_;
     VantuPlatform platform_;
+    OptionsFile optionsFile_;
+    ProgramOptions options_;
     MonitorSession session_;
     SettingsFile settingsFile_;
     LogWriter log_;

@@ -13,6 +13,7 @@
 MonitorSession::Ports frmVantu::MonitorPorts()
 {
     return {Vars.Settings,
+            options_,
             platform_.Clock,
             platform_.Messages,
             platform_.Pointer,

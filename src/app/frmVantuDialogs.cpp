@@ -21,12 +21,12 @@ frmPreferences& frmVantu::LoadPreferences()
 {
     if (!preferences_)
     {
-        preferences_ =
-            new frmPreferences({Vars.Settings, Vars.CaptureWindowHandle, [this] { SaveSettings(); },
-                                [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); },
-                                [this] { ShowSelect(); }, platform_.Messages, platform_.AppDirectory.Path(),
-                                PickOpenFileName, MountedVolumes, platform_.Sound},
-                               this);
+        preferences_ = new frmPreferences(
+            {Vars.Settings, Vars.CaptureWindowHandle, [this] { SaveSettings(); },
+             [this] { ResizeCaptureWindow(Vars.CaptureWindowHandle); }, [this] { ShowSelect(); },
+             platform_.Messages, platform_.AppDirectory.Path(), PickOpenFileName, MountedVolumes,
+             platform_.Sound, options_, [this] { SaveOptions(); }},
+            this);
         preferences_->Form_Load();
         CAPDRIVERCAPS caps{};
         if (IsTrue(capDriverGetCaps(Vars.CaptureWindowHandle, &caps, sizeof caps)))

@@ -2,6 +2,7 @@
 
 #include "capture/driver/DibFrame.h"
 #include "common/ByteSum.h"
+#include "common/Options.h"
 #include "common/SettingsRecord.h"
 #include "notify/EmailDispatch.h"
 #include "notify/NotifySound.h"
@@ -14,7 +15,7 @@
 
 MonitorSession::MonitorSession(Ports ports, QObject* parent)
     : QObject(parent), ports_(std::move(ports)), boxes_(ports_.Messages, *this),
-      detection_(ports_.Settings, MakeDetectionServices())
+      detection_(ports_.Settings, MakeDetectionServices()), events_(ports_.Options.EventGapSeconds)
 {
     // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
     // (FrameWaiting): a source between frames, or one that stopped, then costs no wake-ups every 10 ms.
@@ -25,6 +26,9 @@ MonitorSession::MonitorSession(Ports ports, QObject* parent)
     internetTimer_.setObjectName(QStringLiteral("InternetTimer"));
     internetTimer_.setInterval(1000);
     connect(&internetTimer_, &QTimer::timeout, this, &MonitorSession::InternetTimer_Timer);
+    eventTimer_.setObjectName(QStringLiteral("EventTimer"));
+    eventTimer_.setSingleShot(true);
+    connect(&eventTimer_, &QTimer::timeout, this, &MonitorSession::EventTimer_Timer);
 
     dispatch_ = new EmailDispatch({ports_.Settings, ports_.Connection, ports_.Mail, boxes_, ports_.Clock,
                                    ports_.Pointer, internetTimer_, ports_.WriteLog,
@@ -78,6 +82,11 @@ void MonitorSession::ModeChanged(Mode mode)
         if (!stopped_)
             grabTimer_.start();
     }
+    if (mode != ModeMonitor)
+    {
+        eventTimer_.stop();
+        FinishEvent(events_.End());
+    }
     if (mode == ModePreview && wasMonitoring)
         ports_.WriteLog(QStringLiteral("Exited Monitor Mode: ") + NowText(ports_.Clock));
 }
@@ -87,6 +96,7 @@ void MonitorSession::Stop()
     stopped_ = true;
     grabTimer_.stop();
     internetTimer_.stop();
+    eventTimer_.stop();
 }
 
 void MonitorSession::SetPhase(MonitorPhase phase)
@@ -140,7 +150,39 @@ void MonitorSession::InternetTimer_Timer()
 
 void MonitorSession::Detection()
 {
-    detection_.Handle(mode_ == ModeMonitor);
+    if (mode_ != ModeMonitor)
+    {
+        detection_.Handle(false);
+        return;
+    }
+    events_.SetGapSeconds(ports_.Options.EventGapSeconds);
+    const EventTracker::Step step = events_.Detected(ports_.Clock.Now());
+    FinishEvent(step.Ended);
+    const DetectionResult result = detection_.Handle(true);
+    if (result.ImageFile)
+        events_.PictureSaved(*result.ImageFile);
+    if (step.Started)
+        emit EventStarted(*events_.Current());
+    else
+        emit EventGrew(*events_.Current());
+    eventTimer_.start(events_.GapSeconds() * 1000);
+}
+
+void MonitorSession::EventTimer_Timer()
+{
+    FinishEvent(events_.EndIfQuiet(ports_.Clock.Now()));
+    // A clock that has not yet reached the gap (it was set back) checks again later.
+    if (events_.Current())
+        eventTimer_.start(events_.GapSeconds() * 1000);
+}
+
+void MonitorSession::FinishEvent(const std::optional<DetectionEvent>& event)
+{
+    if (!event)
+        return;
+    if (ports_.Options.LogEvents)
+        ports_.WriteLog(EventLogLine(*event));
+    emit EventEnded(*event);
 }
 
 void MonitorSession::NotifySound()

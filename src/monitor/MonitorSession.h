@@ -2,6 +2,7 @@
 
 #include "detect/DetectionHandler.h"
 #include "detect/FrameDetector.h"
+#include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
 #include "monitor/SessionBoxes.h"
@@ -21,6 +22,7 @@ class INetworkConnection;
 class ISoundPlayer;
 class MailComponent;
 struct DibFrame;
+struct ProgramOptions;
 struct SettingsRecord;
 
 // The way from frame to detection, without widgets: the grab timer, the change detector, the
@@ -34,6 +36,8 @@ public:
     struct Ports
     {
         const SettingsRecord& Settings;
+        // The options beyond the classic behaviour; read as they are at each use.
+        const ProgramOptions& Options;
         IClock& Clock;
         // Where the boxes of the monitoring path are shown, one at a time.
         IMessageBox& Messages;
@@ -68,6 +72,8 @@ public:
     void InternetTimer_Timer();
 
     void Detection();
+    // Ends the event going on when no detection came for the gap.
+    void EventTimer_Timer();
     void NotifySound();
     void NotifyEmail(const QString& ImageFile);
 
@@ -90,6 +96,8 @@ public:
     std::uint64_t FramesDropped() const;
     const EmailDispatch& Mail() const { return *dispatch_; }
     const QTimer& GrabTimer() const { return grabTimer_; }
+    // The event going on in Monitor mode, if any.
+    const std::optional<DetectionEvent>& CurrentEvent() const { return events_.Current(); }
 
 signals:
     void PhaseChanged(MonitorPhase phase);
@@ -99,20 +107,28 @@ signals:
     void DetectionCounted(std::int32_t count);
     // Something the user should know that needs no answer.
     void NoticeRaised(const QString& text);
+    // A detection in Monitor mode started an event, or added to the one going on (with its picture
+    // saved, if any); an event ended when no detection came for the gap, or when monitoring ended.
+    void EventStarted(const DetectionEvent& event);
+    void EventGrew(const DetectionEvent& event);
+    void EventEnded(const DetectionEvent& event);
 
 private:
     DetectionServices MakeDetectionServices();
     void SetPhase(MonitorPhase phase);
     void PauseSaving(const QString& folder, const QString& reason);
+    void FinishEvent(const std::optional<DetectionEvent>& event);
 
     Ports ports_;
     SessionBoxes boxes_;
     QTimer grabTimer_;
     QTimer internetTimer_;
+    QTimer eventTimer_;
     Mode mode_ = ModePreview;
     MonitorPhase phase_ = MonitorPhase::Idle;
     DetectorState detector_;
     DetectionHandler detection_;
+    EventTracker events_;
     EmailDispatch* dispatch_ = nullptr;
     StoredImageTally storedImages_;
     std::int32_t storedFileCount_ = 0;

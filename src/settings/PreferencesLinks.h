@@ -8,6 +8,7 @@ class CaptureWindow;
 class IMessageBox;
 class ISoundPlayer;
 class QWidget;
+struct ProgramOptions;
 struct SettingsRecord;
 
 // What the preferences dialog reaches of the program around it.
@@ -29,4 +30,8 @@ struct PreferencesLinks
     std::function<QStringList()> Volumes;
     // Plays the notification sound when the user asks to hear it.
     ISoundPlayer& Sound;
+    // The options beyond the classic behaviour, changed at once by their controls and written by
+    // SaveOptions.
+    ProgramOptions& Options;
+    std::function<void()> SaveOptions;
 };

@@ -1,6 +1,7 @@
 #include "monitor/MonitorSession.h"
 #include "capture/driver/DibFrame.h"
 #include "capture/window/DibFile.h"
+#include "common/Options.h"
 #include "notify/EmailDispatch.h"
 #include "settings/SettingsFile.h"
 #include "store/DetectionStore.h"
@@ -48,7 +49,7 @@ protected:
     MonitorSession& Start()
     {
         session = std::make_unique<MonitorSession>(MonitorSession::Ports{
-            settings, clock, messages, pointer, sound, mail, connection,
+            settings, options, clock, messages, pointer, sound, mail, connection,
             [this](const QString& line) { log << line; },
             [this]
             {
@@ -117,6 +118,7 @@ protected:
 
     QTemporaryDir dir;
     SettingsRecord settings;
+    ProgramOptions options;
     FixedClock clock;
     FakeMessageBox messages;
     FakePointer pointer;
@@ -478,4 +480,31 @@ TEST_F(MonitorSessionTest, AMissingFolderIsMadeAndOneThatCannotBeMadePausesSavin
     EXPECT_FALSE(s.SavingPaused());
     EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral("Pictures/Detection_1-0.Bmp written.")));
     EXPECT_EQ(notices.size(), 2) << "the user is told that saving goes on";
+}
+
+TEST_F(MonitorSessionTest, DetectionsLessThanTheGapApartFormOneEventThatEndsWithItsLogLine)
+{
+    options.EventGapSeconds = 10;
+    options.LogEvents = true;
+    MonitorSession& s = Start();
+    QSignalSpy started(&s, &MonitorSession::EventStarted);
+    QSignalSpy ended(&s, &MonitorSession::EventEnded);
+    EnterMonitorWithBaseline();
+    const QDateTime first = clock.now;
+    Detect();
+    clock.now = clock.now.addSecs(9);
+    Detect();
+    const QDateTime last = clock.now;
+    EXPECT_EQ(s.CurrentEvent()->FirstPicture, ImageDirectory() + QStringLiteral("Detection_1-0.Bmp"));
+    clock.now = clock.now.addSecs(10);
+    Detect();
+    ASSERT_EQ(started.size(), 2) << "the third detection came a whole gap after the second";
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(log.filter(QStringLiteral("Event: ")),
+              QStringList{
+                  QStringLiteral("Event: %1 - %2, 2 detections").arg(GeneralDate(first), GeneralDate(last))});
+    s.ModeChanged(ModePreview);
+    EXPECT_EQ(ended.size(), 2) << "leaving Monitor mode ends the event going on";
+    EXPECT_EQ(ended.last().at(0).value<DetectionEvent>().Detections, 1);
+    EXPECT_TRUE(log.last().startsWith(QStringLiteral("Exited Monitor Mode: ")));
 }

@@ -1,3 +1,4 @@
+#include "common/Options.h"
 #include "common/SettingsRecord.h"
 #include "settings/DetectionTab.h"
 #include "settings/FolderTree.h"
@@ -84,7 +85,7 @@ protected:
             [this] {
                 return QStringList{Path("volA"), Path("volB"), Path("gone")};
             },
-            sound});
+            sound, options, [this] { ++optionSaves; }});
         dialog->Form_Load();
         dialog->show();
         return *dialog;
@@ -98,6 +99,8 @@ protected:
     SettingsRecord settings;
     FakeMessageBox messages;
     int saves = 0;
+    ProgramOptions options;
+    int optionSaves = 0;
     std::deque<QString> picked;
     QString pickedFrom;
     QString pickFilter;

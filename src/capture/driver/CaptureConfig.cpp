@@ -2,30 +2,14 @@
 
 #include "common/AtomicFile.h"
 
-#include <QFile>
-
-CaptureConfig::CaptureConfig(QString path) : path_(std::move(path))
+CaptureConfig::CaptureConfig(QString path)
+    : path_(std::move(path)), values_(ParseKeyValues(ReadSettingsText(path_)))
 {
-    QFile file(path_);
-    if (file.open(QIODevice::ReadOnly))
-        Read(file.read(1024 * 1024));
 }
 
-CaptureConfig::CaptureConfig(QString path, const QByteArray& text) : path_(std::move(path))
+CaptureConfig::CaptureConfig(QString path, const QByteArray& text)
+    : path_(std::move(path)), values_(ParseKeyValues(text))
 {
-    Read(text);
-}
-
-void CaptureConfig::Read(const QByteArray& text)
-{
-    for (const QByteArray& bytes : text.split('\n'))
-    {
-        const QString line = QString::fromUtf8(bytes).trimmed();
-        const qsizetype equals = line.indexOf(QChar('='));
-        if (line.startsWith(QChar('#')) || equals <= 0)
-            continue;
-        values_[line.left(equals).trimmed()] = line.mid(equals + 1).trimmed();
-    }
 }
 
 QString CaptureConfig::Value(const QString& key, const QString& fallback) const
@@ -36,10 +20,11 @@ QString CaptureConfig::Value(const QString& key, const QString& fallback) const
 
 bool CaptureConfig::SetValue(const QString& key, const QString& value, QString* error)
 {
-    // One line per setting: a line break inside a value would split it.
-    values_[key] = QString(value).replace(QChar('\n'), QChar(' ')).replace(QChar('\r'), QChar(' '));
-    QByteArray text = "# Vantu capture settings: video source location, formats and display options.\n";
-    for (const auto& [name, setting] : values_)
-        text += name.toUtf8() + '=' + setting.toUtf8() + '\n';
-    return ReplaceFileContents(path_, text, error);
+    values_[key] = value;
+    return ReplaceFileContents(
+        path_,
+        KeyValueFileText(
+            QStringLiteral("Vantu capture settings: video source location, formats and display options."),
+            values_),
+        error);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/KeyValueText.h"
+
 #include <QString>
-#include <map>
 
 // The capture layer's own settings (the network camera or video file location, the format chosen for
 // each driver, display options), kept in the small text file "Vantu.Capture" beside the program:
@@ -23,8 +24,6 @@ public:
     bool SetValue(const QString& key, const QString& value, QString* error);
 
 private:
-    void Read(const QByteArray& text);
-
     QString path_;
-    std::map<QString, QString> values_;
+    KeyValues values_;
 };
