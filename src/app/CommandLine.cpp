@@ -60,8 +60,10 @@ CommandLine ReadCommandLine(const QStringList& arguments)
     CommandLine line;
     const QString name =
         arguments.isEmpty() ? QStringLiteral("vantu") : QFileInfo(arguments.front()).fileName();
-    // Before the application exists the parser does not know the program's name.
-    const QString help = p.parser.helpText().replace(QStringLiteral("<executable_name>"), name);
+    // The usage names the program as it was started, with or without the application object.
+    const QString text = p.parser.helpText();
+    const QString help =
+        QStringLiteral("Usage: %1 [options]").arg(name) + text.mid(text.indexOf(QChar('\n')));
     if (!p.parser.parse(arguments))
     {
         line.What = CommandLine::Action::Bad;

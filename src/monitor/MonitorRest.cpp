@@ -15,7 +15,7 @@ MonitorRest::MonitorRest(const ProgramOptions& options, IClock& clock, IMousePoi
 QString ShortTimeFrom(const QDateTime& now, const QDateTime& when)
 {
     const QString time = when.time().toString(QStringLiteral("HH:mm"));
-    if (when.date() == now.date())
+    if (now.secsTo(when) < 24 * 60 * 60)
         return time;
     return QLocale().dayName(when.date().dayOfWeek(), QLocale::ShortFormat) + QChar(' ') + time;
 }

@@ -57,5 +57,5 @@ private:
     QString loggedRest_;
 };
 
-// The time of day of when, with the weekday in front when it is not on the day of now.
+// The time of day of when, with the weekday in front when it is a day or more after now.
 QString ShortTimeFrom(const QDateTime& now, const QDateTime& when);
