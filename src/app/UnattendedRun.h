@@ -35,7 +35,9 @@ public:
 
     DesktopNotifier& Notifier() { return notifier_; }
     WebhookPush& Webhook() { return webhook_; }
-    // What the tray icon shows now.
+    // Brings the tray icon's picture and tool tip up to date; a timer does it every second.
+    void Refresh();
+    // What the tray icon shows.
     TrayState State() const;
     QString ToolTip() const;
     // The tray popup's items added here.
@@ -48,7 +50,6 @@ protected:
 
 private:
     void ConnectSession();
-    void Refresh();
     void TryMonitor();
     void UpdateMenu();
     void Counted(const DetectionEvent& event);
