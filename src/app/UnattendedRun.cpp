@@ -15,6 +15,7 @@
 namespace
 {
 constexpr int PauseMinutes = 30;
+constexpr int TrayWaitSeconds = 60;
 
 QString Plural(int count, const char* one, const char* many)
 {
@@ -76,7 +77,16 @@ UnattendedRun::UnattendedRun(frmVantu& window, IClock& clock, QDBusConnection bu
     // The source's state and the mode change without a report to this side: they are looked at
     // every second.
     refresh_.setInterval(1000);
-    connect(&refresh_, &QTimer::timeout, this, &UnattendedRun::Refresh);
+    connect(&refresh_, &QTimer::timeout, this,
+            [this]
+            {
+                if (trayWait_ > 0 && --trayWait_ >= 0 && window_.Tray().Available() && window_.isMinimized())
+                {
+                    trayWait_ = 0;
+                    window_.Tray().HideToTray();
+                }
+                Refresh();
+            });
     refresh_.start();
     UpdateMenu();
 }
@@ -158,6 +168,7 @@ void UnattendedRun::StartHidden()
 {
     hidden_ = HiddenTally{};
     window_.Tray().HideToTray();
+    trayWait_ = window_.Tray().Available() ? 0 : TrayWaitSeconds;
     Refresh();
 }
 
@@ -210,6 +221,7 @@ QString UnattendedRun::ToolTip() const
 
 void UnattendedRun::Refresh()
 {
+
     const Mode mode = window_.CurrentMode();
     if (mode == ModeMonitor && lastMode_ != ModeMonitor)
     {

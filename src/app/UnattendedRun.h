@@ -30,7 +30,9 @@ public:
 
     // Enters Monitor mode once the picture is live (at once when it is).
     void MonitorWhenLive();
-    // Hides the window in the notification area, or minimizes it where there is none.
+    // Hides the window in the notification area, or minimizes it where there is none; a notification
+    // area that appears within a while (the desktop starts it after the programs it starts at login)
+    // then takes the window.
     void StartHidden();
 
     DesktopNotifier& Notifier() { return notifier_; }
@@ -71,6 +73,8 @@ private:
     QAction* mnuResumeAlerts_ = nullptr;
     QTimer refresh_;
     bool monitorWanted_ = false;
+    // Seconds left to wait for a notification area to hide in.
+    int trayWait_ = 0;
     Mode lastMode_ = ModePreview;
     QDateTime monitorSince_;
     int detectionsSince_ = 0;
