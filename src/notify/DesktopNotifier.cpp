@@ -3,6 +3,7 @@
 #include "ui/DateText.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
@@ -148,6 +149,11 @@ void DesktopNotifier::AskCapabilities()
 {
     if (asking_)
         return;
+    if (!links_.Bus.isConnected())
+    {
+        Failed(QStringLiteral("there is no desktop session bus (%1)").arg(links_.Bus.lastError().message()));
+        return;
+    }
     asking_ = true;
     const QDBusMessage call =
         QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("GetCapabilities"));
