@@ -45,7 +45,7 @@ UnattendedRun::UnattendedRun(frmVantu& window, IClock& clock, QDBusConnection bu
       webhook_(clock, [&window](const QString& text) { window.WriteLogEntry(text); })
 {
     const frmVantuUi& ui = window_.Ui();
-    mnuStartMonitoring_ = new QAction(QStringLiteral("Start &Monitoring"), ui.mPopup);
+    mnuStartMonitoring_ = new QAction(QStringLiteral("S&tart Monitoring"), ui.mPopup);
     mnuStartMonitoring_->setObjectName(QStringLiteral("mnuStartMonitoring"));
     ui.mPopup->insertAction(ui.mPop[1], mnuStartMonitoring_);
     mnuPauseAlerts_ = new QAction(QStringLiteral("&Pause alerts for 30 minutes"), ui.mPopup);
@@ -88,7 +88,6 @@ UnattendedRun::UnattendedRun(frmVantu& window, IClock& clock, QDBusConnection bu
                 Refresh();
             });
     refresh_.start();
-    UpdateMenu();
 }
 
 void UnattendedRun::ConnectSession()
