@@ -1,5 +1,6 @@
 #include "app/SingleInstance.h"
 
+#include <QByteArrayList>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -9,8 +10,12 @@
 
 namespace
 {
-const QByteArray Request = QByteArrayLiteral("front\n");
+// A request is one line of words: "front" brings the window to the front, "monitor" starts monitoring.
+const QByteArray Front = QByteArrayLiteral("front");
+const QByteArray Monitor = QByteArrayLiteral("monitor");
 const QByteArray Reply = QByteArrayLiteral("ok\n");
+// A request longer than this is no request of ours.
+constexpr qint64 MaxRequestLength = 64;
 // A running program answers at once, from its event loop; a slow desktop may keep it busy a moment.
 constexpr int AnswerTimeoutMs = 5000;
 } // namespace
@@ -48,8 +53,19 @@ QString SingleInstance::ServerName(const QString& appDirectory)
 
 SingleInstance::Outcome SingleInstance::Start(QString* error)
 {
+    return Start(error, Request{});
+}
+
+SingleInstance::Outcome SingleInstance::Start(QString* error, Request request)
+{
+    QByteArrayList words;
+    if (request.Front)
+        words << Front;
+    if (request.Monitor)
+        words << Monitor;
+    const QByteArray line = words.join(' ') + '\n';
     Outcome outcome = Outcome::First;
-    if (AskRunning(&outcome))
+    if (AskRunning(line, &outcome))
         return outcome;
     if (server_.listen(name_))
         return Outcome::First;
@@ -57,7 +73,7 @@ SingleInstance::Outcome SingleInstance::Start(QString* error)
     {
         // Either a program of this directory started a moment ago, or one that ended without closing
         // its socket left it behind.
-        if (AskRunning(&outcome))
+        if (AskRunning(line, &outcome))
             return outcome;
         QLocalServer::removeServer(name_);
         if (server_.listen(name_))
@@ -72,14 +88,14 @@ void SingleInstance::Stop()
     server_.close();
 }
 
-bool SingleInstance::AskRunning(Outcome* outcome) const
+bool SingleInstance::AskRunning(const QByteArray& request, Outcome* outcome) const
 {
     QLocalSocket socket;
     socket.connectToServer(name_);
     // A local socket connects at once or not at all.
     if (!socket.waitForConnected(AnswerTimeoutMs))
         return false;
-    socket.write(Request);
+    socket.write(request);
     bool answered = socket.waitForBytesWritten(AnswerTimeoutMs);
     while (answered && socket.bytesAvailable() < Reply.size())
         answered = socket.waitForReadyRead(AnswerTimeoutMs);
@@ -89,13 +105,18 @@ bool SingleInstance::AskRunning(Outcome* outcome) const
 
 void SingleInstance::Answer(QLocalSocket* socket)
 {
-    if (socket->bytesAvailable() < Request.size())
+    if (!socket->canReadLine() && socket->bytesAvailable() < MaxRequestLength)
         return;
-    if (socket->read(Request.size()) == Request)
+    const QByteArrayList words = socket->readLine(MaxRequestLength).trimmed().split(' ');
+    if (words.contains(Front) || words.contains(Monitor))
     {
-        emit ActivationRequested();
+        // The reply goes first: the later start ends at once, while the window may take a moment.
         socket->write(Reply);
         socket->flush();
+        if (words.contains(Front))
+            emit ActivationRequested();
+        if (words.contains(Monitor))
+            emit MonitorRequested();
     }
     socket->disconnectFromServer();
 }

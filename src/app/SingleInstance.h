@@ -7,7 +7,7 @@
 // One running program per application directory, so that two programs never share one settings file
 // and one camera, while two copied folders still run side by side. The first start listens on a local
 // socket named after its application directory; a later start with the same directory asks it to come
-// to the front and ends.
+// to the front, or to start monitoring, and ends.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,8 @@ public:
     {
         // No program of this directory ran: this one now answers later starts.
         First,
-        // The program already running was asked to come to the front and said it did.
+        // The program already running was asked to come to the front (or to start monitoring) and said
+        // it would.
         BroughtToFront,
         // A program of this directory runs but did not answer.
         NotAnswering,
@@ -27,6 +28,15 @@ public:
 
     explicit SingleInstance(const QString& appDirectory, QObject* parent = nullptr);
 
+    // What a later start asks of the program already running.
+    struct Request
+    {
+        bool Front = true;
+        bool Monitor = false;
+    };
+
+    // Asks a running program of this directory for request, else starts answering later starts.
+    Outcome Start(QString* error, Request request);
     // Asks a running program of this directory to come to the front, else starts answering later starts.
     Outcome Start(QString* error);
 
@@ -39,10 +49,12 @@ public:
 signals:
     // A later start asked this program to come to the front.
     void ActivationRequested();
+    // A later start asked this program to start monitoring.
+    void MonitorRequested();
 
 private:
     // Whether a program answers on the socket; when one does, what came of asking it.
-    bool AskRunning(Outcome* outcome) const;
+    bool AskRunning(const QByteArray& request, Outcome* outcome) const;
     void Answer(QLocalSocket* socket);
 
     QString name_;

@@ -71,6 +71,10 @@ public:
     MonitorSession& Session() { return session_; }
     const MonitorSession& Session() const { return session_; }
     const CommonDialog& CommonDialog1() const { return commonDialog1_; }
+    // The tray icon and its menu's handling.
+    TrayAPI& Tray() { return *tray_; }
+    // Tells the user something over the live view, without a box to answer.
+    void ShowNotice(const QString& text) { notice_->ShowText(text); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

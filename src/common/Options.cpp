@@ -1,5 +1,7 @@
 #include "common/Options.h"
 
+#include "common/Schedule.h"
+
 #include <QUrl>
 #include <utility>
 
@@ -105,7 +107,9 @@ const std::vector<OptionKey>& OptionKeys()
         Number("events/pre-seconds", &ProgramOptions::PreSeconds, 0, 30),
         Number("events/post-seconds", &ProgramOptions::PostSeconds, 0, 300),
         Switch("events/log", &ProgramOptions::LogEvents),
-        Text("monitor/schedule", &ProgramOptions::Schedule),
+        Text("monitor/schedule", &ProgramOptions::Schedule, IsSchedule,
+             QStringLiteral(
+                 "weekly windows such as \"mon-fri 08:00-18:00; sat,sun 00:00-24:00\", or nothing")),
         Switch("notify/desktop", &ProgramOptions::DesktopNotify),
         Text("notify/webhook", &ProgramOptions::Webhook, WebAddress,
              QStringLiteral("an http or https address")),

@@ -15,7 +15,8 @@
 
 MonitorSession::MonitorSession(Ports ports, QObject* parent)
     : QObject(parent), ports_(std::move(ports)), boxes_(ports_.Messages, *this),
-      detection_(ports_.Settings, MakeDetectionServices()), events_(ports_.Options.EventGapSeconds)
+      detection_(ports_.Settings, MakeDetectionServices()), events_(ports_.Options.EventGapSeconds),
+      rest_(ports_.Options, ports_.Clock, ports_.Pointer, ports_.WriteLog)
 {
     // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
     // (FrameWaiting): a source between frames, or one that stopped, then costs no wake-ups every 10 ms.
@@ -62,6 +63,7 @@ void MonitorSession::ModeChanged(Mode mode)
     const bool wasMonitoring = phase_ == MonitorPhase::Monitoring;
     mode_ = mode;
     grabTimer_.stop();
+    rest_.Reset();
     // The phase follows the action text the mode's screen shows (Monitor keeps the one before), without
     // a report: the window shows the mode's screen itself.
     if (mode == ModeFineTune)
@@ -109,6 +111,12 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
 {
     if (stopped_ || (mode_ != ModeFineTune && mode_ != ModeMonitor))
         return;
+    // Resting, nothing is compared; watching again starts with a new baseline.
+    if (mode_ == ModeMonitor && rest_.Rests())
+    {
+        detector_.FrameCount = 0;
+        return;
+    }
     if (mode_ == ModeMonitor)
         ++framesAnalysed_;
     // The sum its source worked out while writing the rows, else the bytes summed here.

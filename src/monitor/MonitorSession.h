@@ -5,6 +5,7 @@
 #include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
+#include "monitor/MonitorRest.h"
 #include "monitor/SessionBoxes.h"
 #include "store/StoredImageTally.h"
 
@@ -98,6 +99,8 @@ public:
     const QTimer& GrabTimer() const { return grabTimer_; }
     // The event going on in Monitor mode, if any.
     const std::optional<DetectionEvent>& CurrentEvent() const { return events_.Current(); }
+    // Whether Monitor mode rests now (outside the schedule, or with alerts paused).
+    MonitorRest& Rest() { return rest_; }
 
 signals:
     void PhaseChanged(MonitorPhase phase);
@@ -129,6 +132,7 @@ private:
     DetectorState detector_;
     DetectionHandler detection_;
     EventTracker events_;
+    MonitorRest rest_;
     EmailDispatch* dispatch_ = nullptr;
     StoredImageTally storedImages_;
     std::int32_t storedFileCount_ = 0;

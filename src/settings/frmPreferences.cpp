@@ -4,6 +4,7 @@
 #include "capture/window/CaptureWindow.h"
 #include "common/SettingsRecord.h"
 #include "detect/Sensitivity.h"
+#include "settings/AlertsTab.h"
 #include "settings/DetectionTab.h"
 #include "settings/LogFileTab.h"
 #include "settings/NotificationTab.h"
@@ -47,6 +48,8 @@ frmPreferences::frmPreferences(Links links, QWidget* parent) : QDialog(parent), 
     SSTab1->addTab(Notification, QStringLiteral("Notification"));
     LogFile = NamedWidget(new LogFileTab(links_, SSTab1), "LogFile");
     SSTab1->addTab(LogFile, QStringLiteral("Log File"));
+    SSTab1->addTab(NamedWidget(new AlertsTab(links_, Autostart::OfThisProgram(), SSTab1), "Alerts"),
+                   QStringLiteral("Alerts"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);

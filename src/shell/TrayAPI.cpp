@@ -22,7 +22,8 @@ void TrayAPI::AddTrayIcon()
 {
     if (icon_ == nullptr)
     {
-        icon_ = new QSystemTrayIcon(links_.TrayForm.windowIcon(), this);
+        icon_ = new QSystemTrayIcon(stateIcon_.isNull() ? links_.TrayForm.windowIcon() : stateIcon_, this);
+        icon_->setToolTip(toolTip_);
         icon_->setContextMenu(&links_.TrayMenu);
         connect(icon_, &QSystemTrayIcon::activated, this, &TrayAPI::Icon_Activated);
     }
@@ -33,6 +34,27 @@ void TrayAPI::RemoveTrayIcon()
 {
     if (icon_ != nullptr)
         icon_->hide();
+}
+
+void TrayAPI::ShowState(const QIcon& icon, const QString& toolTip)
+{
+    if (icon.cacheKey() == stateIcon_.cacheKey() && toolTip == toolTip_)
+        return;
+    stateIcon_ = icon;
+    toolTip_ = toolTip;
+    if (icon_ != nullptr)
+    {
+        icon_->setIcon(stateIcon_.isNull() ? links_.TrayForm.windowIcon() : stateIcon_);
+        icon_->setToolTip(toolTip_);
+    }
+}
+
+bool TrayAPI::ShowMessage(const QString& title, const QString& text)
+{
+    if (Icon() == nullptr)
+        return false;
+    icon_->showMessage(title, text, QSystemTrayIcon::Information);
+    return true;
 }
 
 QSystemTrayIcon* TrayAPI::Icon() const

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
+#include <QString>
 #include <QSystemTrayIcon>
 #include <array>
 #include <functional>
@@ -45,6 +47,11 @@ public:
 
     // The icon while it is in the notification area, else null.
     QSystemTrayIcon* Icon() const;
+    // The picture and tool tip of the icon, now and whenever it is shown; a null icon is the window's.
+    void ShowState(const QIcon& icon, const QString& toolTip);
+    // Shows a balloon on the icon; false when the icon is not in the notification area.
+    bool ShowMessage(const QString& title, const QString& text);
+
     // Whether the desktop has a notification area to hide in.
     bool Available() const { return links_.TrayAvailable(); }
 
@@ -53,4 +60,6 @@ private:
 
     Links links_;
     QSystemTrayIcon* icon_ = nullptr;
+    QIcon stateIcon_;
+    QString toolTip_;
 };

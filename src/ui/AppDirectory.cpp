@@ -32,8 +32,8 @@ QString DataFolder(const ProgramPlaces& places)
 
 AppDirectory::AppDirectory(ProgramPlaces places, const WritableTest& writable) : places_(std::move(places))
 {
-    const bool installed = QFileInfo(places_.ResourceFolder).isDir();
-    path_ = !installed && writable(places_.ProgramFolder) ? places_.ProgramFolder : DataFolder(places_);
+    path_ = !IsInstalled(places_) && writable(places_.ProgramFolder) ? places_.ProgramFolder
+                                                                     : DataFolder(places_);
 }
 
 QString AppDirectory::Resource(const QString& name) const
@@ -54,6 +54,11 @@ bool AppDirectory::Create(QString* error) const
                  .arg(path_,
                       code ? QString::fromLocal8Bit(code.message().c_str()) : QStringLiteral("it is a file"));
     return false;
+}
+
+bool IsInstalled(const ProgramPlaces& places)
+{
+    return QFileInfo(places.ResourceFolder).isDir();
 }
 
 QString FindProgramFile(const ProgramPlaces& places, const QString& installedFolder, const QString& name)

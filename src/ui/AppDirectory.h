@@ -64,6 +64,9 @@ private:
     QString path_;
 };
 
+// Whether the program runs as installed: its installed resource folder exists.
+bool IsInstalled(const ProgramPlaces& places);
+
 // The file name beside the program when it is there, else in installedFolder when it is there,
 // else beside the program (where a build or copied folder would have it).
 QString FindProgramFile(const ProgramPlaces& places, const QString& installedFolder, const QString& name);

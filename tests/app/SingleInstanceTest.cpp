@@ -65,3 +65,28 @@ TEST(SingleInstance, TakesOverTheSocketAProgramThatEndedLeftBehind)
     QSignalSpy asked(&first, &SingleInstance::ActivationRequested);
     EXPECT_EQ(StartLater(app.path(), asked), SingleInstance::Outcome::BroughtToFront);
 }
+
+TEST(SingleInstance, ASecondStartWithMonitorAsksTheFirstToMonitorWithoutComingToTheFront)
+{
+    Runtime runtime;
+    QTemporaryDir app;
+    QString error;
+    SingleInstance first(app.path());
+    ASSERT_EQ(first.Start(&error), SingleInstance::Outcome::First) << error.toStdString();
+    QSignalSpy front(&first, &SingleInstance::ActivationRequested);
+    QSignalSpy monitor(&first, &SingleInstance::MonitorRequested);
+
+    SingleInstance::Outcome outcome = SingleInstance::Outcome::Failed;
+    std::thread later(
+        [&]
+        {
+            SingleInstance second(app.path());
+            QString laterError;
+            outcome = second.Start(&laterError, {false, true});
+        });
+    monitor.wait(10000);
+    later.join();
+    EXPECT_EQ(outcome, SingleInstance::Outcome::BroughtToFront);
+    EXPECT_EQ(monitor.count(), 1);
+    EXPECT_EQ(front.count(), 0);
+}

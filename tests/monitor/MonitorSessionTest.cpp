@@ -508,3 +508,33 @@ TEST_F(MonitorSessionTest, DetectionsLessThanTheGapApartFormOneEventThatEndsWith
     EXPECT_EQ(ended.last().at(0).value<DetectionEvent>().Detections, 1);
     EXPECT_TRUE(log.last().startsWith(QStringLiteral("Exited Monitor Mode: ")));
 }
+
+TEST_F(MonitorSessionTest, OutsideTheScheduleAndWhilePausedMonitorModeRestsAndLogsItsRests)
+{
+    options.Schedule = QStringLiteral("mon-fri 08:00-18:00");
+    clock.now = QDateTime(QDate(1999, 12, 7), QTime(19, 0)); // a Tuesday evening
+    Start();
+    QSignalSpy rests(&session->Rest(), &MonitorRest::RestChanged);
+    EnterMonitorWithBaseline();
+    for (int i = 0; i < 4; ++i)
+        Detect();
+    EXPECT_TRUE(DetectionLines().isEmpty());
+    ASSERT_EQ(rests.count(), 1);
+    EXPECT_EQ(rests[0][1].toString(), QStringLiteral("Waiting for the schedule (next at 08:00)"));
+    EXPECT_EQ(log.filter(QStringLiteral("Resting outside the schedule: ")).size(), 1);
+
+    clock.now = QDateTime(QDate(1999, 12, 8), QTime(8, 0));
+    EnterMonitorWithBaseline();
+    Detect();
+    EXPECT_EQ(DetectionLines().size(), 1) << "a new baseline, then watching";
+
+    session->Rest().PauseFor(30);
+    Detect();
+    EXPECT_EQ(DetectionLines().size(), 1);
+    EXPECT_EQ(rests.last()[1].toString(), QStringLiteral("Alerts paused until 08:30"));
+    clock.now = clock.now.addSecs(30 * 60);
+    for (int i = 0; i < 27; ++i)
+        Detect();
+    EXPECT_GT(DetectionLines().size(), 1);
+    EXPECT_EQ(log.filter(QStringLiteral("Monitoring again after resting: ")).size(), 1);
+}

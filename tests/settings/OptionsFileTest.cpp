@@ -66,3 +66,23 @@ TEST(OptionsFileTest, SavingKeepsUnknownKeysAndReadsBackTheSame)
     EXPECT_EQ(again.Current(), changed);
     EXPECT_TRUE(again.TakeProblems().isEmpty());
 }
+
+TEST(OptionsFileTest, TheUnattendedKeysAreCheckedAsTheyAreRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vantu.Options"));
+    WriteTestFile(path, "monitor/schedule=mon-fri 08:00-18:00; 22:00-06:00\n"
+                        "notify/desktop=off\n"
+                        "notify/webhook=https://ntfy.example.org/topic\n"
+                        "notify/webhook-token=tk_123\n");
+    OptionsFile file(path);
+    EXPECT_EQ(file.Current().Schedule, QStringLiteral("mon-fri 08:00-18:00; 22:00-06:00"));
+    EXPECT_FALSE(file.Current().DesktopNotify);
+    EXPECT_EQ(file.Current().WebhookToken, QStringLiteral("tk_123"));
+    EXPECT_TRUE(ProgramOptions{}.DesktopNotify);
+
+    WriteTestFile(path, "monitor/schedule=weekdays 9-5\n");
+    OptionsFile bad(path);
+    EXPECT_TRUE(bad.Current().Schedule.isEmpty());
+    EXPECT_EQ(bad.TakeProblems().size(), 1);
+}

@@ -1,5 +1,6 @@
 #include "common/Options.h"
 #include "common/SettingsRecord.h"
+#include "settings/AlertsTab.h"
 #include "settings/DetectionTab.h"
 #include "settings/FolderTree.h"
 #include "settings/LogFileTab.h"
@@ -115,7 +116,7 @@ TEST_F(PreferencesTest, OpeningFillsEveryControlAndAddsTheSeparatorToTheImageFol
     QStringList tabs;
     for (int i = 0; i < d.SSTab1->count(); ++i)
         tabs.append(d.SSTab1->tabText(i));
-    EXPECT_EQ(tabs, (QStringList{"Video", "Detection", "Notification", "Log File"}));
+    EXPECT_EQ(tabs, (QStringList{"Video", "Detection", "Notification", "Log File", "Alerts"}));
 
     EXPECT_EQ(settings.ImageDirectory, Path("volA/pictures/"));
     EXPECT_EQ(Detection().txtImageDirectory->text(), Path("volA/pictures/"));
@@ -426,4 +427,32 @@ TEST_F(PreferencesTest, TheLogButtonsShowTheLogFileAndClearTheApplicationFolders
     Log().cmdViewLog->click();
     EXPECT_EQ(title, QStringLiteral("Vantu Log"));
     EXPECT_EQ(messages.shown.size(), 2u) << "the question and the confirmation; the viewer found its file";
+}
+
+TEST_F(PreferencesTest, TheAlertsTabStoresOnlyValidTextAndItsBoxFollowsTheAutostartEntry)
+{
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
+    Open();
+    AlertsTab& alerts = *dialog->findChild<AlertsTab*>();
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    Type(alerts.txtSchedule, QStringLiteral("mon-fri 8"));
+    EXPECT_TRUE(options.Schedule.isEmpty()) << "an invalid schedule is never stored";
+    EXPECT_FALSE(alerts.txtSchedule->styleSheet().isEmpty());
+    EXPECT_FALSE(alerts.lblScheduleProblem->isHidden());
+    Type(alerts.txtSchedule, QStringLiteral(":00-18:00"));
+    EXPECT_EQ(options.Schedule, QStringLiteral("mon-fri 8:00-18:00"));
+    EXPECT_TRUE(alerts.txtSchedule->styleSheet().isEmpty());
+    Type(alerts.txtWebhook, QStringLiteral("https://ntfy.example.org/topic"));
+    EXPECT_EQ(options.Webhook, QStringLiteral("https://ntfy.example.org/topic"));
+    EXPECT_EQ(alerts.txtWebhookToken->echoMode(), QLineEdit::Password);
+
+    const QString entry = Path("config/autostart/org.vantu.Vantu.desktop");
+    EXPECT_FALSE(alerts.chkAutostart->isChecked());
+    alerts.chkAutostart->click();
+    EXPECT_TRUE(QFileInfo::exists(entry));
+    alerts.chkAutostart->click();
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_FALSE(alerts.chkAutostart->isChecked());
 }
