@@ -508,3 +508,17 @@ TEST_F(MonitorSessionTest, DetectionsLessThanTheGapApartFormOneEventThatEndsWith
     EXPECT_EQ(ended.last().at(0).value<DetectionEvent>().Detections, 1);
     EXPECT_TRUE(log.last().startsWith(QStringLiteral("Exited Monitor Mode: ")));
 }
+
+TEST_F(MonitorSessionTest, AMaskThatCannotBeReadIsToldOnceAndTheWholePictureIsWatched)
+{
+    options.MaskPath = dir.filePath(QStringLiteral("Missing.png"));
+    MonitorSession& s = Start();
+    QSignalSpy notices(&s, &MonitorSession::NoticeRaised);
+    EnterMonitorWithBaseline();
+    s.ModeChanged(ModePreview);
+    EnterMonitorWithBaseline();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().at(0).toString().contains(QStringLiteral("Missing.png")));
+    Detect();
+    EXPECT_EQ(s.DetectionCount(), 1);
+}
