@@ -12,6 +12,7 @@
 #include "detect/DetectionMask.h"
 #include "detect/FrameDetector.h"
 #include "detect/PixelDetector.h"
+#include "monitor/DibPixels.h"
 
 #include <QSize>
 #include <QTime>
@@ -194,8 +195,8 @@ int main()
         clip.Draw(Part::Empty, n, n / static_cast<double>(Rate), frame);
         StepDetector(sum, static_cast<std::int64_t>(ByteSum(frame.Bits.data(), frame.BytesUsed())),
                      Sensitivity);
-        StepPixelDetector(pixels, frame, Sensitivity, noMask);
-        StepPixelDetector(finePixels, frame, FineSensitivity, noMask);
+        StepPixelDetector(pixels, PixelsOf(frame), Sensitivity, noMask);
+        StepPixelDetector(finePixels, PixelsOf(frame), FineSensitivity, noMask);
     }
 
     std::printf("Detection quality at %dx%d, %d frames/s: false alarms and figures found\n", size.width(),
@@ -221,8 +222,8 @@ int main()
                 StepDetector(sum, static_cast<std::int64_t>(ByteSum(frame.Bits.data(), frame.BytesUsed())),
                              Sensitivity)
                     .Detected,
-                StepPixelDetector(pixels, frame, Sensitivity, noMask).Detected,
-                StepPixelDetector(finePixels, frame, FineSensitivity, noMask).Detected};
+                StepPixelDetector(pixels, PixelsOf(frame), Sensitivity, noMask).Detected,
+                StepPixelDetector(finePixels, PixelsOf(frame), FineSensitivity, noMask).Detected};
             for (std::size_t m = 0; m < Methods; ++m)
             {
                 tally[m].Frame(t, figure, detected[m]);

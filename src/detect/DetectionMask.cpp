@@ -1,7 +1,7 @@
 #include "detect/DetectionMask.h"
 
-#include "capture/driver/DibFrame.h"
 #include "common/ByteSum.h"
+#include "detect/FramePixels.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -142,9 +142,9 @@ WatchedSpans SpansForMask(const DetectionMask& mask, int width, int height)
     return spans;
 }
 
-std::uint64_t MaskedByteSum(const DibFrame& frame, const WatchedSpans& spans)
+std::uint64_t MaskedByteSum(const FramePixels& frame, const WatchedSpans& spans)
 {
-    if (frame.Width != spans.Width || frame.Height != spans.Height || frame.Bits.size() < frame.BytesUsed())
+    if (frame.Width != spans.Width || frame.Height != spans.Height || !frame.Usable())
         return 0;
     std::uint64_t sum = 0;
     for (int y = 0; y < spans.Height; ++y)

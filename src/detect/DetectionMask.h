@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-struct DibFrame;
+struct FramePixels;
 
 // The parts of the picture that are watched. The mask is a grey picture of any size, scaled to the
 // frame: where it is dark (below half brightness) the picture is not watched. An empty mask watches
@@ -68,4 +68,4 @@ struct WatchedSpans
 WatchedSpans SpansForMask(const DetectionMask& mask, int width, int height);
 
 // The sum of the bytes of the frame's watched pixels. spans must be made for the frame's size.
-std::uint64_t MaskedByteSum(const DibFrame& frame, const WatchedSpans& spans);
+std::uint64_t MaskedByteSum(const FramePixels& frame, const WatchedSpans& spans);

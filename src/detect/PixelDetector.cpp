@@ -1,6 +1,5 @@
 #include "detect/PixelDetector.h"
 
-#include "capture/driver/DibFrame.h"
 #include "detect/DetectionMask.h"
 
 #include <algorithm>
@@ -63,7 +62,7 @@ float NoiseFromHistogram(const Histogram& histogram, int total)
     return 0.0f;
 }
 
-void Allocate(PixelDetectorState& state, const DibFrame& frame)
+void Allocate(PixelDetectorState& state, const FramePixels& frame)
 {
     state.FrameWidth = frame.Width;
     state.FrameHeight = frame.Height;
@@ -84,7 +83,7 @@ void Allocate(PixelDetectorState& state, const DibFrame& frame)
 
 // Each cell's luma, from the average of the 2 x 2 pixels at its top left corner (one pixel when the
 // cells are one pixel), on a scale of 0 to 255.
-template <int Block> void ComputeLuma(PixelDetectorState& state, const DibFrame& frame)
+template <int Block> void ComputeLuma(PixelDetectorState& state, const FramePixels& frame)
 {
     constexpr float scale = 1.0f / (256.0f * Block * Block);
     const std::size_t pixelStep = 3 * static_cast<std::size_t>(state.Step);
@@ -197,7 +196,7 @@ void Despeckle(PixelDetectorState& state)
     }
 }
 
-float FrameSeconds(PixelDetectorState& state, const DibFrame& frame)
+float FrameSeconds(PixelDetectorState& state, const FramePixels& frame)
 {
     const std::uint32_t elapsed = frame.TimeCaptured - state.LastTime;
     const bool usable = state.LastTime != 0 && frame.TimeCaptured > state.LastTime && elapsed <= 2000;
@@ -265,11 +264,11 @@ double PixelShareForSensitivity(double sensitivity)
     return sensitivity * SharePerUnit;
 }
 
-DetectorStep StepPixelDetector(PixelDetectorState& state, const DibFrame& frame, double sensitivity,
+DetectorStep StepPixelDetector(PixelDetectorState& state, const FramePixels& frame, double sensitivity,
                                const DetectionMask& mask)
 {
     DetectorStep step;
-    if (frame.Empty() || frame.Bits.size() < frame.BytesUsed())
+    if (!frame.Usable())
         return step;
     if (frame.Width != state.FrameWidth || frame.Height != state.FrameHeight || state.Luma.empty())
         Allocate(state, frame);

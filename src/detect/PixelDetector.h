@@ -1,12 +1,12 @@
 #pragma once
 
 #include "detect/FrameDetector.h"
+#include "detect/FramePixels.h"
 
 #include <cstdint>
 #include <vector>
 
 class DetectionMask;
-struct DibFrame;
 
 // The moving-pixels detector's state. The frame is reduced to a grid of brightness (luma) values,
 // one for each square of Step x Step pixels, from which the detector learns a background and the
@@ -54,5 +54,5 @@ double PixelShareForSensitivity(double sensitivity);
 // their share of the watched cells, on the sensitivity's scale, is the step's Change, and a
 // detection when it is greater than the sensitivity. A change of most of the picture at once starts
 // the background anew instead. Only the cells the mask watches count.
-DetectorStep StepPixelDetector(PixelDetectorState& state, const DibFrame& frame, double sensitivity,
+DetectorStep StepPixelDetector(PixelDetectorState& state, const FramePixels& frame, double sensitivity,
                                const DetectionMask& mask);

@@ -4,6 +4,7 @@
 #include "common/ByteSum.h"
 #include "common/Options.h"
 #include "common/SettingsRecord.h"
+#include "monitor/DibPixels.h"
 #include "notify/EmailDispatch.h"
 #include "notify/NotifySound.h"
 #include "store/DetectionStore.h"
@@ -122,10 +123,11 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
         detector_.FrameCount = 0;
         pixels_.FrameCount = 0;
     }
-    const DetectorStep step = method_ == DetectMethod::Pixels
-                                  ? StepPixelDetector(pixels_, frame, ports_.Settings.Sensitivity, mask_)
-                                  : StepDetector(detector_, static_cast<std::int64_t>(WatchedByteSum(frame)),
-                                                 ports_.Settings.Sensitivity);
+    const DetectorStep step =
+        method_ == DetectMethod::Pixels
+            ? StepPixelDetector(pixels_, PixelsOf(frame), ports_.Settings.Sensitivity, mask_)
+            : StepDetector(detector_, static_cast<std::int64_t>(WatchedByteSum(frame)),
+                           ports_.Settings.Sensitivity);
     if (step.Restarted)
         SetPhase(MonitorPhase::Initializing);
     if (step.BaselineComplete)
@@ -146,7 +148,7 @@ std::uint64_t MonitorSession::WatchedByteSum(const DibFrame& frame)
         return frame.KnownByteSum ? *frame.KnownByteSum : ByteSum(frame.Bits.data(), frame.BytesUsed());
     if (spans_.Width != frame.Width || spans_.Height != frame.Height || spans_.MaskVersion != mask_.Version())
         spans_ = SpansForMask(mask_, frame.Width, frame.Height);
-    return MaskedByteSum(frame, spans_);
+    return MaskedByteSum(PixelsOf(frame), spans_);
 }
 
 void MonitorSession::LoadMask()

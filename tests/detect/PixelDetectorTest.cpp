@@ -2,6 +2,7 @@
 #include "capture/driver/DibFrame.h"
 #include "common/ByteSum.h"
 #include "detect/DetectionMask.h"
+#include "monitor/DibPixels.h"
 
 #include <QImage>
 #include <QPainter>
@@ -49,10 +50,10 @@ bool AnyDetection(const std::function<DibFrame(int n, std::uint32_t& noise)>& sc
     PixelDetectorState state;
     std::uint32_t noise = 1;
     for (int n = 0; n < BaselineFrames; ++n)
-        StepPixelDetector(state, Scene(1.0, std::nullopt, noise), 2.0, mask);
+        StepPixelDetector(state, PixelsOf(Scene(1.0, std::nullopt, noise)), 2.0, mask);
     bool detected = false;
     for (int n = 0; n < frames; ++n)
-        detected = StepPixelDetector(state, scene(n, noise), 2.0, mask).Detected || detected;
+        detected = StepPixelDetector(state, PixelsOf(scene(n, noise)), 2.0, mask).Detected || detected;
     return detected;
 }
 
@@ -105,11 +106,11 @@ TEST(DetectionMask, TheMaskedSumAddsTheWatchedPixelsOnlyAndAWhiteMaskGivesTheWho
     image.fill(Qt::white);
     DetectionMask mask;
     mask.SetImage(image);
-    EXPECT_EQ(MaskedByteSum(frame, SpansForMask(mask, frame.Width, frame.Height)),
+    EXPECT_EQ(MaskedByteSum(PixelsOf(frame), SpansForMask(mask, frame.Width, frame.Height)),
               ByteSum(frame.Bits.data(), frame.BytesUsed()));
     // Below half brightness is not watched: the top half is left out.
     QPainter(&image).fillRect(0, 0, 8, 4, QColor(127, 127, 127));
     mask.SetImage(image);
-    EXPECT_EQ(MaskedByteSum(frame, SpansForMask(mask, frame.Width, frame.Height)),
+    EXPECT_EQ(MaskedByteSum(PixelsOf(frame), SpansForMask(mask, frame.Width, frame.Height)),
               3u * frame.Width * (Height / 2));
 }
