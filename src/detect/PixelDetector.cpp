@@ -8,9 +8,9 @@
 
 namespace
 {
-// The grid is about this many cells wide, whatever the frame's size: the detector's cost and its
-// idea of a speck stay the same at every resolution.
-constexpr int GridColumns = 192;
+// The grid is at most this many cells wide, whatever the frame's size: the detector's cost and its
+// idea of a speck stay about the same at every resolution.
+constexpr int GridColumns = 160;
 // A cell has changed when its luma differs from the background by more than this many times the
 // noise, by at least MinimumDifference levels, plus RelativeDifference of the expected brightness (a
 // change of light is never exactly the same everywhere).
@@ -39,6 +39,9 @@ constexpr float MedianOfAbsolute = 0.6745f;
 // for half a percent, which a person crossing the room far exceeds and the noise that is left after
 // the despeckling never reaches.
 constexpr double SharePerUnit = 0.25;
+// The light and the noise are judged from every SampleStride-th cell: thousands of cells tell them
+// as well as all of them.
+constexpr std::size_t SampleStride = 3;
 // Absolute differences are counted in half levels, up to the last bin.
 constexpr int HistogramBins = 256;
 
@@ -81,25 +84,22 @@ void Allocate(PixelDetectorState& state, const FramePixels& frame)
     state.FrameCount = 0;
 }
 
-// Each cell's luma, from the average of the 2 x 2 pixels at its top left corner (one pixel when the
-// cells are one pixel), on a scale of 0 to 255.
-template <int Block> void ComputeLuma(PixelDetectorState& state, const FramePixels& frame)
+// Each cell's luma, from the average of the Pair pixels side by side at its top left corner, on a
+// scale of 0 to 255. One row of each cell is read: the frame's memory is the step's cost.
+template <int Pair> void ComputeLuma(PixelDetectorState& state, const FramePixels& frame)
 {
-    constexpr float scale = 1.0f / (256.0f * Block * Block);
+    constexpr float scale = 1.0f / (256.0f * Pair);
     const std::size_t pixelStep = 3 * static_cast<std::size_t>(state.Step);
     for (int gy = 0; gy < state.GridHeight; ++gy)
     {
-        const std::uint8_t* top = frame.TopDownRow(gy * state.Step);
-        const std::uint8_t* bottom = frame.TopDownRow(gy * state.Step + Block - 1);
+        const std::uint8_t* row = frame.TopDownRow(gy * state.Step);
         float* out = state.Luma.data() + static_cast<std::size_t>(gy) * state.GridWidth;
         for (int gx = 0; gx < state.GridWidth; ++gx)
         {
-            const std::uint8_t* p = top + gx * pixelStep;
-            const std::uint8_t* q = bottom + gx * pixelStep;
+            const std::uint8_t* p = row + gx * pixelStep;
             unsigned sum = 29u * p[0] + 150u * p[1] + 77u * p[2];
-            if constexpr (Block == 2)
-                sum += 29u * p[3] + 150u * p[4] + 77u * p[5] + 29u * q[0] + 150u * q[1] + 77u * q[2] +
-                       29u * q[3] + 150u * q[4] + 77u * q[5];
+            if constexpr (Pair == 2)
+                sum += 29u * p[3] + 150u * p[4] + 77u * p[5];
             out[gx] = static_cast<float>(sum) * scale;
         }
     }
@@ -127,7 +127,7 @@ BrightnessFit FitBrightness(const PixelDetectorState& state, const BrightnessFit
 {
     double n = 0, sb = 0, sl = 0, sbb = 0, sbl = 0;
     const std::size_t cells = state.Luma.size();
-    for (std::size_t i = 0; i < cells; ++i)
+    for (std::size_t i = 0; i < cells; i += SampleStride)
     {
         const float b = state.Background[i];
         const float l = state.Luma[i];
@@ -211,21 +211,41 @@ void Compare(PixelDetectorState& state, float seconds, double sensitivity, Detec
     BrightnessFit line = FitBrightness(state, {}, 0.0f);
     line = FitBrightness(state, line, 3.0f * threshold + 10.0f);
 
+    // The noise from a sample of the watched cells.
     Histogram histogram{};
-    int raw = 0;
+    int sampled = 0;
+    for (std::size_t i = 0; i < cells; i += SampleStride)
+    {
+        if (state.Watched[i] == 0)
+            continue;
+        const float expected = std::clamp(line.Gain * state.Background[i] + line.Offset, 0.0f, 255.0f);
+        Count(histogram, std::fabs(state.Luma[i] - expected));
+        ++sampled;
+    }
+
+    // Compares each cell with its background in the frame's light, and moves the background towards
+    // the frame: at once for an unchanged cell, after HoldSeconds for a changed one.
+    const float follow = std::min(1.0f, seconds / FollowSeconds);
+    const float* luma = state.Luma.data();
+    float* background = state.Background.data();
+    float* changedSeconds = state.ChangedSeconds.data();
+    const std::uint8_t* watched = state.Watched.data();
+    std::uint8_t* raw = state.Raw.data();
+    int changedCells = 0;
     for (std::size_t i = 0; i < cells; ++i)
     {
-        const float expected = std::clamp(line.Gain * state.Background[i] + line.Offset, 0.0f, 255.0f);
-        state.Background[i] = expected;
-        const float difference = std::fabs(state.Luma[i] - expected);
-        const bool changed = state.Watched[i] != 0 && difference > threshold + RelativeDifference * expected;
-        state.Raw[i] = changed ? 1 : 0;
-        raw += changed ? 1 : 0;
-        if (state.Watched[i] != 0)
-            Count(histogram, difference);
+        const float expected = std::clamp(line.Gain * background[i] + line.Offset, 0.0f, 255.0f);
+        const float difference = std::fabs(luma[i] - expected);
+        const bool changed = (watched[i] != 0) & (difference > threshold + RelativeDifference * expected);
+        raw[i] = changed ? 1 : 0;
+        changedCells += changed ? 1 : 0;
+        const float changedFor = changed ? changedSeconds[i] + seconds : 0.0f;
+        changedSeconds[i] = changedFor;
+        const float rate = changedFor <= 0.0f || changedFor > HoldSeconds ? follow : 0.0f;
+        background[i] = expected + rate * (luma[i] - expected);
     }
     step.Compared = true;
-    if (state.WatchedCells > 0 && raw > RelearnShare * state.WatchedCells)
+    if (state.WatchedCells > 0 && changedCells > RelearnShare * state.WatchedCells)
     {
         state.Background = state.Luma;
         state.Settling = SettleFrames;
@@ -233,17 +253,8 @@ void Compare(PixelDetectorState& state, float seconds, double sensitivity, Detec
         std::fill(state.ChangedSeconds.begin(), state.ChangedSeconds.end(), 0.0f);
         return;
     }
-
-    const float follow = std::min(1.0f, seconds / FollowSeconds);
-    for (std::size_t i = 0; i < cells; ++i)
-    {
-        float& changedFor = state.ChangedSeconds[i];
-        changedFor = state.Raw[i] != 0 ? changedFor + seconds : 0.0f;
-        if (changedFor <= 0.0f || changedFor > HoldSeconds)
-            state.Background[i] += follow * (state.Luma[i] - state.Background[i]);
-    }
-    if (state.WatchedCells > 0)
-        state.Noise += NoiseRate * (NoiseFromHistogram(histogram, state.WatchedCells) - state.Noise);
+    if (sampled > 0)
+        state.Noise += NoiseRate * (NoiseFromHistogram(histogram, sampled) - state.Noise);
 
     Despeckle(state);
     const auto kept = std::count(state.Changed.begin(), state.Changed.end(), 1);
@@ -256,7 +267,7 @@ void Compare(PixelDetectorState& state, float seconds, double sensitivity, Detec
 
 int PixelGridStep(int width)
 {
-    return std::max(width / GridColumns, 1);
+    return std::max((width + GridColumns - 1) / GridColumns, 1);
 }
 
 double PixelShareForSensitivity(double sensitivity)

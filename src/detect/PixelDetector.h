@@ -42,7 +42,7 @@ struct PixelDetectorState
     std::uint32_t LastTime = 0;
 };
 
-// The sides of the grid's squares for a frame of this width: the grid is about 192 cells wide.
+// The sides of the grid's squares for a frame of this width: the grid is at most 160 cells wide.
 int PixelGridStep(int width);
 
 // The share of the watched picture, in percent, that must change for a detection at this sensitivity.
