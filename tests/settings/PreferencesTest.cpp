@@ -427,3 +427,18 @@ TEST_F(PreferencesTest, TheLogButtonsShowTheLogFileAndClearTheApplicationFolders
     EXPECT_EQ(title, QStringLiteral("Vantu Log"));
     EXPECT_EQ(messages.shown.size(), 2u) << "the question and the confirmation; the viewer found its file";
 }
+
+TEST_F(PreferencesTest, TheMethodAndTheMaskAreKeptInTheOptionsAsSoonAsTheyAreChosen)
+{
+    Open();
+    Detection().cmboMethod->setCurrentText(QStringLiteral("Moving pixels"));
+    EXPECT_EQ(options.Method, DetectMethod::Pixels);
+    picked = {Path("Mask.png"), QString()};
+    Detection().cmdMask->click();
+    Detection().cmdMask->click(); // cancelled
+    EXPECT_EQ(options.MaskPath, Path("Mask.png"));
+    EXPECT_EQ(Detection().txtMask->text(), Path("Mask.png"));
+    Detection().cmdNoMask->click();
+    EXPECT_TRUE(options.MaskPath.isEmpty());
+    EXPECT_EQ(optionSaves, 3);
+}
