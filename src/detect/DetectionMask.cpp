@@ -3,6 +3,7 @@
 #include "common/ByteSum.h"
 #include "detect/FramePixels.h"
 
+#include <QColor>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -14,6 +15,8 @@ namespace
 {
 // Below this grey a mask pixel covers the picture.
 constexpr int Half = 128;
+// The longest side of a mask painted anew.
+constexpr int MaxPaintedSide = 640;
 
 std::uint64_t NextVersion()
 {
@@ -76,7 +79,11 @@ void DetectionMask::Stroke(QSize picture, QPointF from, QPointF to, double radiu
         return;
     if (image_.isNull())
     {
-        image_ = QImage(picture, QImage::Format_Grayscale8);
+        // A mask needs no more detail than this: it stays quick to save and to scale.
+        const QSize size = picture.width() > MaxPaintedSide || picture.height() > MaxPaintedSide
+                               ? picture.scaled(MaxPaintedSide, MaxPaintedSide, Qt::KeepAspectRatio)
+                               : picture;
+        image_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_Grayscale8);
         image_.fill(Qt::white);
     }
     const double sx = static_cast<double>(image_.width()) / picture.width();
@@ -84,8 +91,13 @@ void DetectionMask::Stroke(QSize picture, QPointF from, QPointF to, double radiu
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.scale(sx, sy);
-    painter.setPen(QPen(cover ? Qt::black : Qt::white, 2.0 * radius, Qt::SolidLine, Qt::RoundCap));
+    const QColor colour = cover ? Qt::black : Qt::white;
+    painter.setPen(QPen(colour, 2.0 * radius, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(from, to);
+    // A line of no length draws nothing: the brush's round end is drawn as well.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(to, radius, radius);
     painter.end();
     Changed();
 }
