@@ -7,8 +7,9 @@
 // and prints the process's CPU time per frame for both and their ratio (goal: at most 1.5), with the
 // frames decoded and the frames analysed (goal: equal). Afterwards it prints the idle cost: CPU in
 // Preview and in Monitor once the file has ended and no new frame comes. Each run monitors the clip
-// once with the byte sum and once with moving pixels, and prints the moving pixels' CPU per frame and
-// its ratio to the byte sum's (goal: at most 1.15).
+// with the byte sum and with moving pixels, and prints the moving pixels' CPU per frame and its ratio
+// to the byte sum's (goal: at most 1.15), both with every detection handled in full (picture, sound)
+// and with detections only counted: the methods find a different number of detections on the clip.
 //
 //   StreamMonitorBench [--seconds=S] [--runs=R] [--size=WxH] [--screen=WxH]
 //
@@ -100,7 +101,16 @@ struct ProgramRun
 };
 
 // The program monitoring the clip: CPU ms per decoded frame, then the idle cost once it has ended.
-ProgramRun MonitorProgram(const QString& clip, int seconds, DetectMethod method = DetectMethod::Sum)
+// What a detection does besides counting: everything, or nothing (no picture, no sound), so that two
+// methods that find a different number of detections can be compared on the detection path alone.
+enum class Handling
+{
+    Full,
+    CountOnly,
+};
+
+ProgramRun MonitorProgram(const QString& clip, int seconds, DetectMethod method = DetectMethod::Sum,
+                          Handling handling = Handling::Full)
 {
     ProgramRun run;
     StreamMonitorRig rig(clip);
@@ -110,6 +120,11 @@ ProgramRun MonitorProgram(const QString& clip, int seconds, DetectMethod method 
         return run;
     }
     rig.Window().Options().Method = method;
+    if (handling == Handling::CountOnly)
+    {
+        rig.Window().Settings().SaveImage = False;
+        rig.Window().Settings().SoundNotify = False;
+    }
     const double start = ProcessCpuMs();
     const double uiStart = ThreadCpuMs();
     rig.Window().ChangeMode(ModeMonitor);
@@ -126,6 +141,8 @@ ProgramRun MonitorProgram(const QString& clip, int seconds, DetectMethod method 
     run.MsPerFrame = run.Decoded == 0 ? 0 : used / static_cast<double>(run.Decoded);
     run.UiMsPerFrame = run.Decoded == 0 ? 0 : uiUsed / static_cast<double>(run.Decoded);
 
+    if (handling == Handling::CountOnly)
+        return run;
     constexpr qint64 IdleMs = 3000;
     double idleStart = ProcessCpuMs();
     StreamMonitorRig::RunFor(IdleMs);
@@ -153,6 +170,8 @@ void MeasureSize(QSize size, int seconds, int runs)
     std::vector<double> pacedDecoder;
     std::vector<double> program;
     std::vector<double> pixelsProgram;
+    std::vector<double> countOnlySum;
+    std::vector<double> countOnlyPixels;
     std::vector<double> previewIdle;
     std::vector<double> monitorIdle;
     std::uint64_t decoderFrames = 0;
@@ -171,6 +190,12 @@ void MeasureSize(QSize size, int seconds, int runs)
                     "detections %d\n",
                     i + 1, pixels.MsPerFrame, static_cast<unsigned long long>(pixels.Decoded),
                     static_cast<unsigned long long>(pixels.Analysed), static_cast<int>(pixels.Detections));
+        countOnlySum.push_back(
+            MonitorProgram(clip, seconds, DetectMethod::Sum, Handling::CountOnly).MsPerFrame);
+        countOnlyPixels.push_back(
+            MonitorProgram(clip, seconds, DetectMethod::Pixels, Handling::CountOnly).MsPerFrame);
+        std::printf("  run %d, detections only counted: byte sum %.3f ms, moving pixels %.3f ms a frame\n",
+                    i + 1, countOnlySum.back(), countOnlyPixels.back());
         std::printf("  run %d: program %.3f ms (user-interface thread %.3f ms), decoder %.3f ms (at the "
                     "clip's rate %.3f ms) a frame; decoded %llu, analysed %llu, detections %d\n",
                     i + 1, last.MsPerFrame, last.UiMsPerFrame, decoder.back(), pacedDecoder.back(),
@@ -188,6 +213,10 @@ void MeasureSize(QSize size, int seconds, int runs)
                 static_cast<unsigned long long>(last.Analysed));
     std::printf("  with moving pixels: program %.3f ms/frame, ratio to the byte sum %.2f (goal <= 1.15)\n",
                 Median(pixelsProgram), programMs > 0 ? Median(pixelsProgram) / programMs : 0.0);
+    std::printf("  detections only counted: byte sum %.3f ms/frame, moving pixels %.3f ms/frame, ratio %.2f "
+                "(goal <= 1.15)\n",
+                Median(countOnlySum), Median(countOnlyPixels),
+                Median(countOnlySum) > 0 ? Median(countOnlyPixels) / Median(countOnlySum) : 0.0);
     std::printf("  decoder alone at the clip's rate: %.3f ms/frame, program ratio to it %.2f\n",
                 Median(pacedDecoder), Median(pacedDecoder) > 0 ? programMs / Median(pacedDecoder) : 0.0);
     std::printf("  live picture drawn in a %dx%d view%s\n", last.Shown.width(), last.Shown.height(),
