@@ -16,6 +16,9 @@ constexpr int ShadeAlpha = 150;
 constexpr QRgb ChangeTint = qRgba(255, 40, 40, 120);
 // The brush's radius, as a share of the frame's width.
 constexpr double BrushShare = 0.03;
+// How long the changes of a compared frame are shown without a newer one: they are gone once frames
+// are no longer compared.
+constexpr qint64 FreshMs = 500;
 } // namespace
 
 MaskOverlay::MaskOverlay(CaptureWindow& view, DetectionMask& mask, const PixelDetectorState& pixels)
@@ -47,6 +50,7 @@ void MaskOverlay::SetShowChanges(bool on)
 
 void MaskOverlay::FrameCompared()
 {
+    sinceCompared_.start();
     if (painting_ && (showChanges_ || !mask_.IsEmpty()))
         update();
 }
@@ -128,8 +132,8 @@ void MaskOverlay::paintEvent(QPaintEvent*)
         painter.drawImage(shown, shade_);
     }
     const DibFrame& frame = view_.CurrentFrame();
-    if (!showChanges_ || pixels_.Changed.empty() || pixels_.FrameWidth != frame.Width ||
-        pixels_.FrameHeight != frame.Height)
+    if (!showChanges_ || !sinceCompared_.isValid() || sinceCompared_.elapsed() > FreshMs ||
+        pixels_.Changed.empty() || pixels_.FrameWidth != frame.Width || pixels_.FrameHeight != frame.Height)
         return;
     if (changes_.size() != QSize(pixels_.GridWidth, pixels_.GridHeight))
         changes_ = QImage(pixels_.GridWidth, pixels_.GridHeight, QImage::Format_ARGB32);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
@@ -55,4 +56,6 @@ private:
     QImage shade_;
     std::uint64_t shadeVersion_ = 0;
     QImage changes_;
+    // Since the detector last compared a frame: its changes are shown only while they are new.
+    QElapsedTimer sinceCompared_;
 };

@@ -56,7 +56,6 @@ DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(p
     cmboMethod->addItem(QStringLiteral("Moving pixels"), static_cast<int>(DetectMethod::Pixels));
     cmboMethod->setToolTip(QStringLiteral("Moving pixels compares each frame with a learned picture of the "
                                           "scene and ignores changes of the light"));
-    cmboMethod->setCurrentIndex(cmboMethod->findData(static_cast<int>(links_.Options.Method)));
     lblMask = new QLabel(QStringLiteral("Mask (its dark parts are not watched)"), framMethod);
     txtMask = NamedWidget(new QLineEdit(framMethod), "txtMask");
     txtMask->setReadOnly(true);
@@ -64,7 +63,7 @@ DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(p
     cmdMask = NamedWidget(new QPushButton(QStringLiteral("Choose..."), framMethod), "cmdMask");
     cmdNoMask = NamedWidget(new QPushButton(QStringLiteral("None"), framMethod), "cmdNoMask");
     lblMask->setBuddy(cmdMask);
-    ShowMask();
+    ShowOptions();
     auto* mask = new QHBoxLayout;
     mask->addWidget(txtMask, 1);
     mask->addWidget(cmdMask);
@@ -114,6 +113,15 @@ void DetectionTab::cmdNoMask_Click()
 {
     links_.Options.MaskPath.clear();
     links_.SaveOptions();
+    ShowMask();
+}
+
+void DetectionTab::ShowOptions()
+{
+    {
+        const QSignalBlocker filling(cmboMethod);
+        cmboMethod->setCurrentIndex(cmboMethod->findData(static_cast<int>(links_.Options.Method)));
+    }
     ShowMask();
 }
 

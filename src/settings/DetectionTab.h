@@ -36,6 +36,8 @@ public:
     // Fills the volume list and shows the image folder and its volume in the lists without picking
     // them, so the text box keeps the stored path even when that folder does not exist.
     void ShowImageDirectory();
+    // Shows the method and the mask the options hold now.
+    void ShowOptions();
 
     QGroupBox* framImages;
     QCheckBox* chkSaveImage;
