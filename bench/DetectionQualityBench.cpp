@@ -4,6 +4,7 @@
 // switched down and up, a slow dimming and brightening, exposure flicker, people crossing the room
 // and a small figure far away. A false alarm is a run of detections, less than two seconds apart,
 // while no figure is in the picture; a figure is found when a detection falls while it is in view.
+// Last, the people part is fed again under an all-black mask, which must silence both methods.
 
 #include "capture/driver/DibFrame.h"
 #include "capture/scene/TestSceneFigure.h"
@@ -14,6 +15,7 @@
 #include "detect/PixelDetector.h"
 #include "monitor/DibPixels.h"
 
+#include <QImage>
 #include <QSize>
 #include <QTime>
 #include <algorithm>
@@ -271,5 +273,32 @@ int main()
                 (std::to_string(windowsFound[0]) + "/" + std::to_string(windows)).c_str(),
                 (std::to_string(windowsFound[1]) + "/" + std::to_string(windows)).c_str(),
                 (std::to_string(windowsFound[2]) + "/" + std::to_string(windows)).c_str());
+
+    // The people part again under an all-black mask, after two seconds of learning.
+    QImage black(8, 8, QImage::Format_Grayscale8);
+    black.fill(Qt::black);
+    DetectionMask covered;
+    covered.SetImage(black);
+    DetectorState maskedSum;
+    PixelDetectorState maskedPixels;
+    std::array<int, 2> maskedDetections{};
+    WatchedSpans spans;
+    for (int i = 0; i < 26 * Rate; ++i, ++n)
+    {
+        const double t = i / static_cast<double>(Rate);
+        clip.Draw(i < 2 * Rate ? Part::Empty : Part::Crossings, n, t - 2.0, frame);
+        if (spans.Width != frame.Width || spans.Height != frame.Height)
+            spans = SpansForMask(covered, frame.Width, frame.Height);
+        const bool sumDetected =
+            StepDetector(maskedSum, static_cast<std::int64_t>(MaskedByteSum(PixelsOf(frame), spans)),
+                         Sensitivity)
+                .Detected;
+        const bool pixelsDetected =
+            StepPixelDetector(maskedPixels, PixelsOf(frame), Sensitivity, covered).Detected;
+        maskedDetections[0] += sumDetected ? 1 : 0;
+        maskedDetections[1] += pixelsDetected ? 1 : 0;
+    }
+    std::printf("%-32s | %-20d | %-20d |\n", "detections, all-black mask", maskedDetections[0],
+                maskedDetections[1]);
     return 0;
 }
