@@ -26,7 +26,9 @@ FineTuningTools::FineTuningTools(Links links, QObject* parent) : QObject(parent)
     ui.lblMaskHint->setWordWrap(true);
     ui.chkShowChanges = new QCheckBox(QStringLiteral("Show changes"), body);
     ui.chkShowChanges->setObjectName(QStringLiteral("chkShowChanges"));
-    ui.chkShowChanges->setToolTip(QStringLiteral("Tints what the moving pixels method finds changed"));
+    ui.chkShowChanges->setToolTip(
+        QStringLiteral("Tints what the moving pixels method finds changed (choose it on the Detection tab of "
+                       "Preferences)"));
     ui.cmdClearMask = new QPushButton(QStringLiteral("Clear Mask"), body);
     ui.cmdClearMask->setObjectName(QStringLiteral("cmdClearMask"));
     for (QWidget* control : MaskControls(ui))
@@ -43,7 +45,7 @@ FineTuningTools::FineTuningTools(Links links, QObject* parent) : QObject(parent)
     connect(&links_.Session, &MonitorSession::ChangeMeasured, this,
             [this]
             {
-                if (overlay_ != nullptr)
+                if (overlay_ != nullptr && links_.Options.Method == DetectMethod::Pixels)
                     overlay_->FrameCompared();
             });
 }
@@ -54,6 +56,7 @@ bool FineTuningTools::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
     {
         AttachOverlay();
+        links_.Ui.chkShowChanges->setEnabled(links_.Options.Method == DetectMethod::Pixels);
         if (overlay_ != nullptr)
             overlay_->SetPainting(event->type() == QEvent::ShowToParent);
     }
