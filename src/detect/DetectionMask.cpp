@@ -117,14 +117,6 @@ std::vector<std::uint8_t> DetectionMask::Cells(int columns, int rows) const
     return cells;
 }
 
-bool DetectionMask::Watches(QSize picture, int x, int y) const
-{
-    if (image_.isNull() || picture.isEmpty())
-        return true;
-    return image_.constScanLine(MaskPixel(
-               y, picture.height(), image_.height()))[MaskPixel(x, picture.width(), image_.width())] >= Half;
-}
-
 WatchedSpans SpansForMask(const DetectionMask& mask, int width, int height)
 {
     WatchedSpans spans;

@@ -38,8 +38,6 @@ public:
     // Whether each of columns x rows cells laid over the picture is watched, judged at its centre: 1
     // for watched, top row first.
     std::vector<std::uint8_t> Cells(int columns, int rows) const;
-    // Whether the picture point at x, y of a picture of size picture is watched.
-    bool Watches(QSize picture, int x, int y) const;
 
 private:
     void Changed();

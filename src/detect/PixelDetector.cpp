@@ -65,11 +65,17 @@ float NoiseFromHistogram(const Histogram& histogram, int total)
     return 0.0f;
 }
 
+// The sides of the grid's squares for a frame of this width.
+int GridStep(int width)
+{
+    return std::max((width + GridColumns - 1) / GridColumns, 1);
+}
+
 void Allocate(PixelDetectorState& state, const FramePixels& frame)
 {
     state.FrameWidth = frame.Width;
     state.FrameHeight = frame.Height;
-    state.Step = PixelGridStep(frame.Width);
+    state.Step = GridStep(frame.Width);
     state.GridWidth = std::max(frame.Width / state.Step, 1);
     state.GridHeight = std::max(frame.Height / state.Step, 1);
     const std::size_t cells = static_cast<std::size_t>(state.GridWidth) * state.GridHeight;
@@ -264,16 +270,6 @@ void Compare(PixelDetectorState& state, float seconds, double sensitivity, Detec
     step.Detected = step.Change > sensitivity;
 }
 } // namespace
-
-int PixelGridStep(int width)
-{
-    return std::max((width + GridColumns - 1) / GridColumns, 1);
-}
-
-double PixelShareForSensitivity(double sensitivity)
-{
-    return sensitivity * SharePerUnit;
-}
 
 DetectorStep StepPixelDetector(PixelDetectorState& state, const FramePixels& frame, double sensitivity,
                                const DetectionMask& mask)

@@ -42,12 +42,6 @@ struct PixelDetectorState
     std::uint32_t LastTime = 0;
 };
 
-// The sides of the grid's squares for a frame of this width: the grid is at most 160 cells wide.
-int PixelGridStep(int width);
-
-// The share of the watched picture, in percent, that must change for a detection at this sensitivity.
-double PixelShareForSensitivity(double sensitivity);
-
 // Feeds one frame to the detector. The first 25 frames learn the background and the noise; each
 // frame after is compared with the background, corrected for a change of the whole picture's
 // brightness. Cells whose difference is above the noise and that have changed neighbours count;
