@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -113,4 +114,19 @@ TEST(DetectionMask, TheMaskedSumAddsTheWatchedPixelsOnlyAndAWhiteMaskGivesTheWho
     mask.SetImage(image);
     EXPECT_EQ(MaskedByteSum(PixelsOf(frame), SpansForMask(mask, frame.Width, frame.Height)),
               3u * frame.Width * (Height / 2));
+}
+
+TEST(PixelDetector, SomethingThatStopsStaysADetectionForSecondsThenBecomesBackground)
+{
+    PixelDetectorState state;
+    const DetectionMask mask;
+    std::uint32_t noise = 1;
+    for (int n = 0; n < BaselineFrames; ++n)
+        StepPixelDetector(state, PixelsOf(Scene(1.0, std::nullopt, noise)), 2.0, mask);
+    // Frames are 40 ms apart: a block parked from the first second on.
+    std::vector<bool> detected;
+    for (int n = 0; n < 250; ++n)
+        detected.push_back(StepPixelDetector(state, PixelsOf(Scene(1.0, 200, noise)), 2.0, mask).Detected);
+    EXPECT_TRUE(detected[25 * 4]) << "still a change after four seconds";
+    EXPECT_FALSE(detected.back()) << "background after ten seconds";
 }
