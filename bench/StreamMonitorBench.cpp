@@ -184,6 +184,11 @@ void MeasureSize(QSize size, int seconds, int runs)
         program.push_back(last.MsPerFrame);
         previewIdle.push_back(last.PreviewIdlePercent);
         monitorIdle.push_back(last.MonitorIdlePercent);
+        std::printf("  run %d: program %.3f ms (user-interface thread %.3f ms), decoder %.3f ms (at the "
+                    "clip's rate %.3f ms) a frame; decoded %llu, analysed %llu, detections %d\n",
+                    i + 1, last.MsPerFrame, last.UiMsPerFrame, decoder.back(), pacedDecoder.back(),
+                    static_cast<unsigned long long>(last.Decoded),
+                    static_cast<unsigned long long>(last.Analysed), static_cast<int>(last.Detections));
         const ProgramRun pixels = MonitorProgram(clip, seconds, DetectMethod::Pixels);
         pixelsProgram.push_back(pixels.MsPerFrame);
         std::printf("  run %d with moving pixels: program %.3f ms a frame; decoded %llu, analysed %llu, "
@@ -196,11 +201,6 @@ void MeasureSize(QSize size, int seconds, int runs)
             MonitorProgram(clip, seconds, DetectMethod::Pixels, Handling::CountOnly).MsPerFrame);
         std::printf("  run %d, detections only counted: byte sum %.3f ms, moving pixels %.3f ms a frame\n",
                     i + 1, countOnlySum.back(), countOnlyPixels.back());
-        std::printf("  run %d: program %.3f ms (user-interface thread %.3f ms), decoder %.3f ms (at the "
-                    "clip's rate %.3f ms) a frame; decoded %llu, analysed %llu, detections %d\n",
-                    i + 1, last.MsPerFrame, last.UiMsPerFrame, decoder.back(), pacedDecoder.back(),
-                    static_cast<unsigned long long>(last.Decoded),
-                    static_cast<unsigned long long>(last.Analysed), static_cast<int>(last.Detections));
         std::fflush(stdout);
     }
     const double programMs = Median(program);
