@@ -6,7 +6,10 @@
 //     and the capture window, the 10 ms grab timer handing each frame to the detector in Monitor mode;
 // and prints the process's CPU time per frame for both and their ratio (goal: at most 1.5), with the
 // frames decoded and the frames analysed (goal: equal). Afterwards it prints the idle cost: CPU in
-// Preview and in Monitor once the file has ended and no new frame comes.
+// Preview and in Monitor once the file has ended and no new frame comes. Each run monitors the clip
+// with the byte sum and with moving pixels, and prints the moving pixels' CPU per frame and its ratio
+// to the byte sum's (goal: at most 1.15), both with every detection handled in full (picture, sound)
+// and with detections only counted: the methods find a different number of detections on the clip.
 //
 //   StreamMonitorBench [--seconds=S] [--runs=R] [--size=WxH] [--screen=WxH]
 //
@@ -19,6 +22,7 @@
 #include "StreamMonitorRig.h"
 #include "capture/stream/module/StreamInput.h"
 #include "capture/stream/module/StreamScaler.h"
+#include "common/Options.h"
 
 #include <QApplication>
 #include <QFile>
@@ -97,7 +101,16 @@ struct ProgramRun
 };
 
 // The program monitoring the clip: CPU ms per decoded frame, then the idle cost once it has ended.
-ProgramRun MonitorProgram(const QString& clip, int seconds)
+// What a detection does besides counting: everything, or nothing (no picture, no sound), so that two
+// methods that find a different number of detections can be compared on the detection path alone.
+enum class Handling
+{
+    Full,
+    CountOnly,
+};
+
+ProgramRun MonitorProgram(const QString& clip, int seconds, DetectMethod method = DetectMethod::Sum,
+                          Handling handling = Handling::Full)
 {
     ProgramRun run;
     StreamMonitorRig rig(clip);
@@ -105,6 +118,12 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
     {
         std::printf("The program could not open the clip.\n");
         return run;
+    }
+    rig.Window().Options().Method = method;
+    if (handling == Handling::CountOnly)
+    {
+        rig.Window().Settings().SaveImage = False;
+        rig.Window().Settings().SoundNotify = False;
     }
     const double start = ProcessCpuMs();
     const double uiStart = ThreadCpuMs();
@@ -122,6 +141,8 @@ ProgramRun MonitorProgram(const QString& clip, int seconds)
     run.MsPerFrame = run.Decoded == 0 ? 0 : used / static_cast<double>(run.Decoded);
     run.UiMsPerFrame = run.Decoded == 0 ? 0 : uiUsed / static_cast<double>(run.Decoded);
 
+    if (handling == Handling::CountOnly)
+        return run;
     constexpr qint64 IdleMs = 3000;
     double idleStart = ProcessCpuMs();
     StreamMonitorRig::RunFor(IdleMs);
@@ -148,6 +169,9 @@ void MeasureSize(QSize size, int seconds, int runs)
     std::vector<double> decoder;
     std::vector<double> pacedDecoder;
     std::vector<double> program;
+    std::vector<double> pixelsProgram;
+    std::vector<double> countOnlySum;
+    std::vector<double> countOnlyPixels;
     std::vector<double> previewIdle;
     std::vector<double> monitorIdle;
     std::uint64_t decoderFrames = 0;
@@ -165,6 +189,18 @@ void MeasureSize(QSize size, int seconds, int runs)
                     i + 1, last.MsPerFrame, last.UiMsPerFrame, decoder.back(), pacedDecoder.back(),
                     static_cast<unsigned long long>(last.Decoded),
                     static_cast<unsigned long long>(last.Analysed), static_cast<int>(last.Detections));
+        const ProgramRun pixels = MonitorProgram(clip, seconds, DetectMethod::Pixels);
+        pixelsProgram.push_back(pixels.MsPerFrame);
+        std::printf("  run %d with moving pixels: program %.3f ms a frame; decoded %llu, analysed %llu, "
+                    "detections %d\n",
+                    i + 1, pixels.MsPerFrame, static_cast<unsigned long long>(pixels.Decoded),
+                    static_cast<unsigned long long>(pixels.Analysed), static_cast<int>(pixels.Detections));
+        countOnlySum.push_back(
+            MonitorProgram(clip, seconds, DetectMethod::Sum, Handling::CountOnly).MsPerFrame);
+        countOnlyPixels.push_back(
+            MonitorProgram(clip, seconds, DetectMethod::Pixels, Handling::CountOnly).MsPerFrame);
+        std::printf("  run %d, detections only counted: byte sum %.3f ms, moving pixels %.3f ms a frame\n",
+                    i + 1, countOnlySum.back(), countOnlyPixels.back());
         std::fflush(stdout);
     }
     const double programMs = Median(program);
@@ -175,6 +211,12 @@ void MeasureSize(QSize size, int seconds, int runs)
                 decoderMs > 0 ? programMs / decoderMs : 0.0, static_cast<unsigned long long>(decoderFrames),
                 static_cast<unsigned long long>(last.Decoded),
                 static_cast<unsigned long long>(last.Analysed));
+    std::printf("  with moving pixels: program %.3f ms/frame, ratio to the byte sum %.2f (goal <= 1.15)\n",
+                Median(pixelsProgram), programMs > 0 ? Median(pixelsProgram) / programMs : 0.0);
+    std::printf("  detections only counted: byte sum %.3f ms/frame, moving pixels %.3f ms/frame, ratio %.2f "
+                "(goal <= 1.15)\n",
+                Median(countOnlySum), Median(countOnlyPixels),
+                Median(countOnlySum) > 0 ? Median(countOnlyPixels) / Median(countOnlySum) : 0.0);
     std::printf("  decoder alone at the clip's rate: %.3f ms/frame, program ratio to it %.2f\n",
                 Median(pacedDecoder), Median(pacedDecoder) > 0 ? programMs / Median(pacedDecoder) : 0.0);
     std::printf("  live picture drawn in a %dx%d view%s\n", last.Shown.width(), last.Shown.height(),

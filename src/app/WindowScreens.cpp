@@ -5,10 +5,12 @@
 #include "ui/StatusPanels.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 #include <algorithm>
@@ -94,9 +96,48 @@ constexpr int Gap = 2;
 
 int WidestEndLabel(const frmVantuUi& ui)
 {
-    return std::max(ui.lblLessSensitive->sizeHint().width(), ui.lblMoreSensitive->sizeHint().width());
+    int widest = std::max(ui.lblLessSensitive->sizeHint().width(), ui.lblMoreSensitive->sizeHint().width());
+    for (QWidget* control : MaskControls(ui))
+        if (control != ui.lblMaskHint)
+            widest = std::max(widest, control->sizeHint().width());
+    return widest;
+}
+
+// Stacks the mask's controls in the middle of the room between the labels of the slider's ends.
+void PlaceMaskControls(frmVantuUi& ui, int left)
+{
+    const std::vector<QWidget*> controls = MaskControls(ui);
+    if (controls.empty())
+        return;
+    const int width = WidestEndLabel(ui);
+    int height = 0;
+    for (QWidget* control : controls)
+    {
+        const int tall =
+            control->hasHeightForWidth() ? control->heightForWidth(width) : control->sizeHint().height();
+        control->resize(width, tall);
+        height += tall + Gap;
+    }
+    const int top = ui.lblLessSensitive->geometry().bottom() + 1;
+    const int bottom = ui.lblMoreSensitive->y();
+    int y = top + std::max(0, (bottom - top - height) / 2);
+    for (QWidget* control : controls)
+    {
+        control->move(left, y);
+        y += control->height() + Gap;
+    }
 }
 } // namespace
+
+std::vector<QWidget*> MaskControls(const frmVantuUi& ui)
+{
+    std::vector<QWidget*> controls;
+    for (QWidget* control : {static_cast<QWidget*>(ui.lblMaskHint), static_cast<QWidget*>(ui.chkShowChanges),
+                             static_cast<QWidget*>(ui.cmdClearMask)})
+        if (control != nullptr)
+            controls.push_back(control);
+    return controls;
+}
 
 int TuningColumnWidth(const frmVantuUi& ui)
 {
@@ -136,12 +177,15 @@ void PlaceTuningControls(frmVantuUi& ui)
         end->adjustSize();
     ui.lblLessSensitive->move(labelLeft, meter.top());
     ui.lblMoreSensitive->move(labelLeft, meter.bottom() + 1 - ui.lblMoreSensitive->height());
+    PlaceMaskControls(ui, labelLeft);
 }
 
 void SetTuningVisible(frmVantuUi& ui, bool visible)
 {
     for (QWidget* control : {static_cast<QWidget*>(ui.framSens), static_cast<QWidget*>(ui.lblLessSensitive),
                              static_cast<QWidget*>(ui.lblMoreSensitive)})
+        control->setVisible(visible);
+    for (QWidget* control : MaskControls(ui))
         control->setVisible(visible);
     PlaceTuningControls(ui);
 }

@@ -2,6 +2,10 @@
 
 #include "app/ModeScreen.h"
 
+#include <vector>
+
+class QWidget;
+
 struct frmVantuUi;
 
 // The main window's controls as a situation wants them: a mode's screen, a status picture and the
@@ -18,3 +22,5 @@ void PlaceTuningControls(frmVantuUi& ui);
 void SetTuningVisible(frmVantuUi& ui, bool visible);
 // The width the tuning column adds right of the live view; 0 while fine tuning is hidden.
 int TuningColumnWidth(const frmVantuUi& ui);
+// The mask's controls of the tuning column that were made.
+std::vector<QWidget*> MaskControls(const frmVantuUi& ui);

@@ -1,5 +1,6 @@
 #include "app/frmVantu.h"
 
+#include "app/FineTuningTools.h"
 #include "app/WindowScreens.h"
 #include "app/frmAbout.h"
 #include "capture/modAVICAP.h"
@@ -42,6 +43,9 @@ frmVantu::frmVantu(const VantuPlatform& platform, QWidget* parent)
         {*this, *ui.mPopup, ui.mPop, [this] { ChangeMode(ModePreview); }, [this] { close(); }}, this);
     log_.SetFailureNotice([this](const QString& text) { notice_->ShowText(text); });
     platform_.Sound.SetNotice([this](const QString& text) { notice_->ShowText(text); });
+    new FineTuningTools({ui, session_, options_, [this] { SaveOptions(); },
+                         platform_.AppDirectory.File(QStringLiteral("Mask.png")), *notice_},
+                        this);
     ConnectHandlers();
 }
 

@@ -8,12 +8,14 @@
 
 class ChangeMeter;
 class QAction;
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMainWindow;
 class QMenu;
+class QPushButton;
 class QSlider;
 class StatusPanels;
 
@@ -36,6 +38,10 @@ struct frmVantuUi
     QLabel* lblMoreSensitive = nullptr;
     // The change of each compared frame against the threshold, in Fine Tune and Monitor mode.
     ChangeMeter* picMeter = nullptr;
+    // The mask's controls between the labels of the slider's ends, made by the fine tuning tools.
+    QLabel* lblMaskHint = nullptr;
+    QCheckBox* chkShowChanges = nullptr;
+    QPushButton* cmdClearMask = nullptr;
     QGroupBox* Frame1 = nullptr;
     ScaledPicture* picDetection = nullptr;
     QLabel* lblDetectionInfo = nullptr;

@@ -4,6 +4,7 @@
 #include "common/ByteSum.h"
 #include "common/Options.h"
 #include "common/SettingsRecord.h"
+#include "monitor/DibPixels.h"
 #include "notify/EmailDispatch.h"
 #include "notify/NotifySound.h"
 #include "store/DetectionStore.h"
@@ -75,6 +76,8 @@ void MonitorSession::ModeChanged(Mode mode)
         // The hourglass stays until the detector has its baseline.
         ports_.Pointer.SetPointer(PointerShape::Hourglass);
         detector_.FrameCount = 0;
+        pixels_.FrameCount = 0;
+        LoadMask();
     }
     if (mode == ModeMonitor)
     {
@@ -119,11 +122,20 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
     }
     if (mode_ == ModeMonitor)
         ++framesAnalysed_;
-    // The sum its source worked out while writing the rows, else the bytes summed here.
-    const std::uint64_t sum =
-        frame.KnownByteSum ? *frame.KnownByteSum : ByteSum(frame.Bits.data(), frame.BytesUsed());
+    if (ports_.Options.MaskPath != maskPath_)
+        LoadMask();
+    if (ports_.Options.Method != method_)
+    {
+        // Another method starts with a baseline of its own.
+        method_ = ports_.Options.Method;
+        detector_.FrameCount = 0;
+        pixels_.FrameCount = 0;
+    }
     const DetectorStep step =
-        StepDetector(detector_, static_cast<std::int64_t>(sum), ports_.Settings.Sensitivity);
+        method_ == DetectMethod::Pixels
+            ? StepPixelDetector(pixels_, PixelsOf(frame), ports_.Settings.Sensitivity, mask_)
+            : StepDetector(detector_, static_cast<std::int64_t>(WatchedByteSum(frame)),
+                           ports_.Settings.Sensitivity);
     if (step.Restarted)
         SetPhase(MonitorPhase::Initializing);
     if (step.BaselineComplete)
@@ -135,6 +147,35 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
         emit ChangeMeasured(step.Change, step.Detected);
     if (step.Detected)
         Detection();
+}
+
+std::uint64_t MonitorSession::WatchedByteSum(const DibFrame& frame)
+{
+    // The sum its source worked out while writing the rows, else the bytes summed here.
+    if (mask_.IsEmpty())
+        return frame.KnownByteSum ? *frame.KnownByteSum : ByteSum(frame.Bits.data(), frame.BytesUsed());
+    if (spans_.Width != frame.Width || spans_.Height != frame.Height || spans_.MaskVersion != mask_.Version())
+        spans_ = SpansForMask(mask_, frame.Width, frame.Height);
+    return MaskedByteSum(PixelsOf(frame), spans_);
+}
+
+void MonitorSession::LoadMask()
+{
+    maskPath_ = ports_.Options.MaskPath;
+    mask_.Clear();
+    if (maskPath_.isEmpty())
+        return;
+    QString error;
+    if (mask_.Load(maskPath_, &error))
+    {
+        toldMask_.clear();
+        return;
+    }
+    if (toldMask_ == maskPath_)
+        return;
+    toldMask_ = maskPath_;
+    emit NoticeRaised(QStringLiteral("The mask %1 could not be read (%2). The whole picture is watched.")
+                          .arg(QDir::toNativeSeparators(maskPath_), error));
 }
 
 void MonitorSession::FrameWaiting()

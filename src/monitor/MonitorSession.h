@@ -1,7 +1,10 @@
 #pragma once
 
+#include "common/Options.h"
 #include "detect/DetectionHandler.h"
+#include "detect/DetectionMask.h"
 #include "detect/FrameDetector.h"
+#include "detect/PixelDetector.h"
 #include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
@@ -23,7 +26,6 @@ class INetworkConnection;
 class ISoundPlayer;
 class MailComponent;
 struct DibFrame;
-struct ProgramOptions;
 struct SettingsRecord;
 
 // The way from frame to detection, without widgets: the grab timer, the change detector, the
@@ -90,6 +92,11 @@ public:
 
     MonitorPhase Phase() const { return phase_; }
     const DetectorState& Detector() const { return detector_; }
+    // The moving-pixels detector, whose changed cells can be shown over the picture.
+    const PixelDetectorState& Pixels() const { return pixels_; }
+    // The parts of the picture watched, read from the options' mask file when Fine Tune or Monitor
+    // begins or the file named changes; painting it takes effect at the next frame.
+    DetectionMask& Mask() { return mask_; }
     std::int32_t DetectionCount() const { return detection_.DetectionCount(); }
     std::int32_t StoredFileCount() const { return storedFileCount_; }
     // Frames analysed, and frames the source dropped, since Monitor mode began.
@@ -121,6 +128,11 @@ private:
     void SetPhase(MonitorPhase phase);
     void PauseSaving(const QString& folder, const QString& reason);
     void FinishEvent(const std::optional<DetectionEvent>& event);
+    // Reads the mask the options name. One that cannot be read is told once and the whole picture is
+    // watched.
+    void LoadMask();
+    // The byte sum of the frame's watched pixels.
+    std::uint64_t WatchedByteSum(const DibFrame& frame);
 
     Ports ports_;
     SessionBoxes boxes_;
@@ -130,6 +142,13 @@ private:
     Mode mode_ = ModePreview;
     MonitorPhase phase_ = MonitorPhase::Idle;
     DetectorState detector_;
+    PixelDetectorState pixels_;
+    DetectMethod method_ = DetectMethod::Sum;
+    DetectionMask mask_;
+    QString maskPath_;
+    // The mask file last told as unreadable.
+    QString toldMask_;
+    WatchedSpans spans_;
     DetectionHandler detection_;
     EventTracker events_;
     MonitorRest rest_;

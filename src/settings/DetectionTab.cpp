@@ -1,5 +1,6 @@
 #include "settings/DetectionTab.h"
 
+#include "common/Options.h"
 #include "common/SettingsRecord.h"
 #include "settings/FolderTree.h"
 #include "settings/PreferencesLinks.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -48,8 +50,32 @@ DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(p
     layout->addWidget(txtImageDirectory);
     layout->addWidget(Drive1);
     layout->addWidget(Dir1, 1);
+    framMethod = NamedWidget(new QGroupBox(QStringLiteral("Detection Method"), this), "framMethod");
+    cmboMethod = NamedWidget(new QComboBox(framMethod), "cmboMethod");
+    cmboMethod->addItem(QStringLiteral("Sum of the picture (classic)"), static_cast<int>(DetectMethod::Sum));
+    cmboMethod->addItem(QStringLiteral("Moving pixels"), static_cast<int>(DetectMethod::Pixels));
+    cmboMethod->setToolTip(QStringLiteral("Moving pixels compares each frame with a learned picture of the "
+                                          "scene and ignores changes of the light"));
+    lblMask = new QLabel(QStringLiteral("Mask (its dark parts are not watched)"), framMethod);
+    txtMask = NamedWidget(new QLineEdit(framMethod), "txtMask");
+    txtMask->setReadOnly(true);
+    txtMask->setPlaceholderText(QStringLiteral("None: the whole picture is watched"));
+    cmdMask = NamedWidget(new QPushButton(QStringLiteral("Choose..."), framMethod), "cmdMask");
+    cmdNoMask = NamedWidget(new QPushButton(QStringLiteral("None"), framMethod), "cmdNoMask");
+    lblMask->setBuddy(cmdMask);
+    ShowOptions();
+    auto* mask = new QHBoxLayout;
+    mask->addWidget(txtMask, 1);
+    mask->addWidget(cmdMask);
+    mask->addWidget(cmdNoMask);
+    auto* methodLayout = new QVBoxLayout(framMethod);
+    methodLayout->addWidget(cmboMethod);
+    methodLayout->addWidget(lblMask);
+    methodLayout->addLayout(mask);
+
     auto* tabLayout = new QVBoxLayout(this);
     tabLayout->addWidget(framImages);
+    tabLayout->addWidget(framMethod);
 
     connect(chkSaveImage, &QCheckBox::toggled, this, &DetectionTab::chkSaveImage_Click);
     connect(txtMaxFiles, &QLineEdit::textChanged, this, &DetectionTab::txtMaxFiles_Change);
@@ -58,6 +84,51 @@ DetectionTab::DetectionTab(PreferencesLinks& links, QWidget* parent) : QWidget(p
     connect(txtImageDirectory, &QLineEdit::textChanged, this, &DetectionTab::txtImageDirectory_Change);
     connect(Dir1, &FolderTree::Picked, this, &DetectionTab::Dir1_Change);
     connect(Drive1, &QComboBox::currentIndexChanged, this, &DetectionTab::Drive1_Change);
+    connect(cmboMethod, &QComboBox::currentIndexChanged, this, &DetectionTab::cmboMethod_Click);
+    connect(cmdMask, &QPushButton::clicked, this, &DetectionTab::cmdMask_Click);
+    connect(cmdNoMask, &QPushButton::clicked, this, &DetectionTab::cmdNoMask_Click);
+}
+
+void DetectionTab::cmboMethod_Click()
+{
+    links_.Options.Method = static_cast<DetectMethod>(cmboMethod->currentData().toInt());
+    links_.SaveOptions();
+}
+
+void DetectionTab::cmdMask_Click()
+{
+    const QString folder = links_.Options.MaskPath.isEmpty()
+                               ? links_.AppDirectory
+                               : QFileInfo(links_.Options.MaskPath).absolutePath();
+    const QString name =
+        links_.PickFile(this, folder, QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg);;All Files (*)"));
+    if (name.isEmpty())
+        return;
+    links_.Options.MaskPath = name;
+    links_.SaveOptions();
+    ShowMask();
+}
+
+void DetectionTab::cmdNoMask_Click()
+{
+    links_.Options.MaskPath.clear();
+    links_.SaveOptions();
+    ShowMask();
+}
+
+void DetectionTab::ShowOptions()
+{
+    {
+        const QSignalBlocker filling(cmboMethod);
+        cmboMethod->setCurrentIndex(cmboMethod->findData(static_cast<int>(links_.Options.Method)));
+    }
+    ShowMask();
+}
+
+void DetectionTab::ShowMask()
+{
+    txtMask->setText(QDir::toNativeSeparators(links_.Options.MaskPath));
+    cmdNoMask->setEnabled(!links_.Options.MaskPath.isEmpty());
 }
 
 void DetectionTab::chkSaveImage_Click()

@@ -136,6 +136,7 @@ void frmPreferences::Form_Load()
 
     FillText(Detection->txtImageDirectory, settings.ImageDirectory);
     Detection->ShowImageDirectory();
+    Detection->ShowOptions();
 }
 
 void frmPreferences::ShowDeviceName(const QString& deviceName)

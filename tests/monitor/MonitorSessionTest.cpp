@@ -538,3 +538,44 @@ TEST_F(MonitorSessionTest, OutsideTheScheduleAndWhilePausedMonitorModeRestsAndLo
     EXPECT_GT(DetectionLines().size(), 1);
     EXPECT_EQ(log.filter(QStringLiteral("Monitoring again after resting: ")).size(), 1);
 }
+
+TEST_F(MonitorSessionTest, AMaskThatCannotBeReadIsToldOnceAndTheWholePictureIsWatched)
+{
+    options.MaskPath = dir.filePath(QStringLiteral("Missing.png"));
+    MonitorSession& s = Start();
+    QSignalSpy notices(&s, &MonitorSession::NoticeRaised);
+    EnterMonitorWithBaseline();
+    s.ModeChanged(ModePreview);
+    EnterMonitorWithBaseline();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().at(0).toString().contains(QStringLiteral("Missing.png")));
+    Detect();
+    EXPECT_EQ(s.DetectionCount(), 1);
+}
+
+TEST_F(MonitorSessionTest, WithTheByteSumAndNoMaskEveryFrameIsJudgedAsTheClassicDetectorJudgesIt)
+{
+    MonitorSession& s = Start();
+    QSignalSpy measured(&s, &MonitorSession::ChangeMeasured);
+    s.ModeChanged(ModeFineTune);
+    const std::vector<std::uint64_t> sums = {1000, 900'000, 650'000, 650'001, 100, 5'000'000, 4'800'000};
+    DetectorState classic;
+    std::vector<DetectorStep> expected;
+    for (int i = 0; i < 25; ++i)
+    {
+        Frame(1000);
+        StepDetector(classic, 1000, settings.Sensitivity);
+    }
+    for (const std::uint64_t sum : sums)
+    {
+        Frame(sum);
+        expected.push_back(StepDetector(classic, static_cast<std::int64_t>(sum), settings.Sensitivity));
+    }
+    ASSERT_EQ(measured.size(), static_cast<qsizetype>(sums.size()));
+    for (std::size_t i = 0; i < sums.size(); ++i)
+    {
+        EXPECT_DOUBLE_EQ(measured.at(static_cast<qsizetype>(i)).at(0).toDouble(), expected[i].Change)
+            << sums[i];
+        EXPECT_EQ(measured.at(static_cast<qsizetype>(i)).at(1).toBool(), expected[i].Detected) << sums[i];
+    }
+}

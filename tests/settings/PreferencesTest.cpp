@@ -456,3 +456,18 @@ TEST_F(PreferencesTest, TheAlertsTabStoresOnlyValidTextAndItsBoxFollowsTheAutost
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_FALSE(alerts.chkAutostart->isChecked());
 }
+
+TEST_F(PreferencesTest, TheMethodAndTheMaskAreKeptInTheOptionsAsSoonAsTheyAreChosen)
+{
+    Open();
+    Detection().cmboMethod->setCurrentText(QStringLiteral("Moving pixels"));
+    EXPECT_EQ(options.Method, DetectMethod::Pixels);
+    picked = {Path("Mask.png"), QString()};
+    Detection().cmdMask->click();
+    Detection().cmdMask->click(); // cancelled
+    EXPECT_EQ(options.MaskPath, Path("Mask.png"));
+    EXPECT_EQ(Detection().txtMask->text(), Path("Mask.png"));
+    Detection().cmdNoMask->click();
+    EXPECT_TRUE(options.MaskPath.isEmpty());
+    EXPECT_EQ(optionSaves, 3);
+}

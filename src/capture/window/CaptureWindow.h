@@ -89,6 +89,8 @@ public:
     // The frame handed out last: the one on screen and the one a save writes.
     const DibFrame& CurrentFrame() const { return current_; }
     bool Previewing() const { return preview_; }
+    // Where the picture goes in the window: its own size at the top left, or scaled to the window.
+    QRectF PictureRect() const;
     bool Scaling() const { return scale_; }
 
 signals:
@@ -108,8 +110,6 @@ protected:
 private:
     void OnFrameReady();
     bool DeliverFrame();
-    // Where the picture goes in the window: its own size at the top left, or scaled to the window.
-    QRectF PictureRect() const;
     // Converts the current frame straight into the picture painter draws on, within region and the
     // pixels covered by target, when that is a 32-bit picture; false when it is not. A scaled frame is
     // sampled at the centre of each pixel drawn.
