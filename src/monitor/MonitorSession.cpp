@@ -118,6 +118,7 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
     if (mode_ == ModeMonitor && rest_.Rests())
     {
         detector_.FrameCount = 0;
+        pixels_.FrameCount = 0;
         return;
     }
     if (mode_ == ModeMonitor)
