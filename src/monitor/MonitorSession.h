@@ -5,6 +5,7 @@
 #include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
+#include "monitor/PictureKeeper.h"
 #include "monitor/SessionBoxes.h"
 #include "store/StoredImageTally.h"
 
@@ -83,6 +84,8 @@ public:
     // anywhere else.
     std::optional<std::int32_t> CountStoredImages(QString* error = nullptr);
     bool SavingPaused() const { return pausedFolder_.has_value(); }
+    // Replaces the file system's free space, for tests.
+    void UseFreeSpace(FreeSpaceQuery freeBytes) { pictures_.UseFreeSpace(std::move(freeBytes)); }
 
     // The boxes of the monitoring path; the log writer shows its boxes through them too.
     IMessageBox& Boxes() { return boxes_; }
@@ -118,6 +121,8 @@ private:
     void SetPhase(MonitorPhase phase);
     void PauseSaving(const QString& folder, const QString& reason);
     void FinishEvent(const std::optional<DetectionEvent>& event);
+    // Mails a detection's picture: each one, or the first of each event, as the options say.
+    void MailPicture(const QString& imageFile);
 
     Ports ports_;
     SessionBoxes boxes_;
@@ -127,6 +132,7 @@ private:
     Mode mode_ = ModePreview;
     MonitorPhase phase_ = MonitorPhase::Idle;
     DetectorState detector_;
+    PictureKeeper pictures_;
     DetectionHandler detection_;
     EventTracker events_;
     EmailDispatch* dispatch_ = nullptr;
@@ -134,6 +140,8 @@ private:
     std::int32_t storedFileCount_ = 0;
     // The image folder that could not be used, while saving pauses.
     std::optional<QString> pausedFolder_;
+    // The last event whose mail went out.
+    std::int32_t mailedEvent_ = 0;
     std::uint64_t framesAnalysed_ = 0;
     std::uint64_t droppedBeforeMonitor_ = 0;
     bool stopped_ = false;
