@@ -13,6 +13,8 @@
 
 namespace
 {
+constexpr int MaxPending = 8;
+
 // The frame as a picture the worker encodes, its rows turned top-down.
 QImage FrameImage(const DibFrame& frame)
 {
@@ -47,6 +49,12 @@ bool PictureKeeper::Save(const QString& path, QString* error)
     if (frame_ == nullptr || frame_->Empty() || frame_->Bits.size() < frame_->BytesUsed())
     {
         *error = QStringLiteral("no frame to save");
+        return false;
+    }
+    // Detections faster than the worker encodes would heap pictures up in memory.
+    if (writer_.PendingCount() >= MaxPending)
+    {
+        *error = QStringLiteral("the pictures before it are still being written");
         return false;
     }
     const QImage image = FrameImage(*frame_);

@@ -60,7 +60,9 @@ bool WritePicture(const QImage& image, const QString& path, PictureFormat format
     QImageWriter writer(&file, format == PictureFormat::Png ? "png" : "jpeg");
     if (format == PictureFormat::Jpeg)
         writer.setQuality(std::clamp(quality, 0, 100));
-    if (!writer.write(image))
+    // The encoders take rows in red-green-blue order as they are; other orders are converted row by row,
+    // which costs more than converting the whole picture first.
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB888)))
     {
         *error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         file.cancelWriting();
