@@ -5,6 +5,7 @@
 #include "common/SettingsRecord.h"
 #include "detect/Sensitivity.h"
 #include "settings/DetectionTab.h"
+#include "settings/EventsTab.h"
 #include "settings/LogFileTab.h"
 #include "settings/NotificationTab.h"
 #include "settings/TextRules.h"
@@ -47,6 +48,7 @@ frmPreferences::frmPreferences(Links links, QWidget* parent) : QDialog(parent), 
     SSTab1->addTab(Notification, QStringLiteral("Notification"));
     LogFile = NamedWidget(new LogFileTab(links_, SSTab1), "LogFile");
     SSTab1->addTab(LogFile, QStringLiteral("Log File"));
+    SSTab1->addTab(NamedWidget(new EventsTab(links_, SSTab1), "Events"), QStringLiteral("Events"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
