@@ -1,6 +1,7 @@
 #include "monitor/MonitorSession.h"
 
 #include "capture/driver/DibFrame.h"
+#include "capture/stream/StreamModule.h"
 #include "common/ByteSum.h"
 #include "common/Options.h"
 #include "common/SettingsRecord.h"
@@ -25,7 +26,10 @@ MonitorSession::MonitorSession(Ports ports, QObject* parent)
                  },
                  [this](const QString& text) { emit NoticeRaised(text); }}),
       detection_(ports_.Settings, ports_.Options, MakeDetectionServices()),
-      events_(ports_.Options.EventGapSeconds)
+      events_(ports_.Options.EventGapSeconds),
+      clips_({ports_.Settings, ports_.Options, StreamModuleFile(),
+              [this](QString* error) { return pictures_.RoomOnDisk(error); },
+              [this](const QString& text) { emit NoticeRaised(text); }})
 {
     // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
     // (FrameWaiting): a source between frames, or one that stopped, then costs no wake-ups every 10 ms.
@@ -95,6 +99,7 @@ void MonitorSession::ModeChanged(Mode mode)
     }
     if (mode != ModeMonitor)
     {
+        clips_.Stop();
         eventTimer_.stop();
         FinishEvent(events_.End());
     }
@@ -105,6 +110,7 @@ void MonitorSession::ModeChanged(Mode mode)
 void MonitorSession::Stop()
 {
     stopped_ = true;
+    clips_.Stop();
     grabTimer_.stop();
     internetTimer_.stop();
     eventTimer_.stop();
@@ -123,6 +129,8 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
     if (mode_ == ModeMonitor)
         ++framesAnalysed_;
     const PictureKeeper::FrameInHand inHand(pictures_, frame);
+    if (mode_ == ModeMonitor)
+        clips_.Frame(frame);
     // The sum its source worked out while writing the rows, else the bytes summed here.
     const std::uint64_t sum =
         frame.KnownByteSum ? *frame.KnownByteSum : ByteSum(frame.Bits.data(), frame.BytesUsed());
@@ -170,6 +178,7 @@ void MonitorSession::Detection()
     events_.SetGapSeconds(ports_.Options.EventGapSeconds);
     const EventTracker::Step step = events_.Detected(ports_.Clock.Now());
     FinishEvent(step.Ended);
+    clips_.Detected(ports_.Clock.Now());
     const DetectionResult result = detection_.Handle(true, events_.Current()->FirstPicture.has_value());
     if (result.ImageFile)
         events_.PictureSaved(*result.ImageFile);

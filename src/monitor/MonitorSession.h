@@ -2,6 +2,7 @@
 
 #include "detect/DetectionHandler.h"
 #include "detect/FrameDetector.h"
+#include "monitor/ClipRecording.h"
 #include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
@@ -136,6 +137,7 @@ private:
     DetectionHandler detection_;
     EventTracker events_;
     EmailDispatch* dispatch_ = nullptr;
+    ClipRecording clips_;
     StoredImageTally storedImages_;
     std::int32_t storedFileCount_ = 0;
     // The image folder that could not be used, while saving pauses.
