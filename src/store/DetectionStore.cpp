@@ -52,7 +52,13 @@ const QStringList& StoredImagePatterns()
     return patterns;
 }
 
-QStringList ListStoredImages(const QString& imageDirectory, QString* error)
+bool IsClipName(const QString& name)
+{
+    return name.startsWith(QStringLiteral("Event_"), Qt::CaseInsensitive) &&
+           name.endsWith(QStringLiteral(".mkv"), Qt::CaseInsensitive);
+}
+
+QStringList ListStoredImages(const QString& imageDirectory, QString* error, bool withClips)
 {
     const QDir folder(imageDirectory);
     if (!folder.exists())
@@ -66,7 +72,9 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error)
         return {};
     }
     // In the order the pictures were taken, the newest last; pictures of the same second by name.
-    QFileInfoList files = folder.entryInfoList(StoredImagePatterns(), QDir::Files, QDir::Unsorted);
+    QFileInfoList files = folder.entryInfoList(
+        withClips ? StoredImagePatterns() + QStringList{ClipNamePattern} : StoredImagePatterns(), QDir::Files,
+        QDir::Unsorted);
     std::sort(files.begin(), files.end(),
               [](const QFileInfo& a, const QFileInfo& b)
               {

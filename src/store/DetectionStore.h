@@ -24,10 +24,16 @@ std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t
 // any letter case.
 const QStringList& StoredImagePatterns();
 
-// The names of the stored images in a folder: every file matching a StoredImagePatterns() pattern, in
-// the order they were last written, the newest last; files of the same time by name without regard to
-// case. Empty, with error set, when the folder cannot be read.
-QStringList ListStoredImages(const QString& imageDirectory, QString* error);
+// The name pattern of event clips: "Event_" followed by the event's start and ".mkv".
+inline const QString ClipNamePattern = QStringLiteral("Event_*.mkv");
+
+// Whether a stored file's name is that of an event clip.
+bool IsClipName(const QString& name);
+
+// The names of the stored images in a folder: every file matching a StoredImagePatterns() pattern, and
+// with clips the event clips too, in the order they were last written, the newest last; files of the
+// same time by name without regard to case. Empty, with error set, when the folder cannot be read.
+QStringList ListStoredImages(const QString& imageDirectory, QString* error, bool withClips = false);
 
 // Moves the file at path to the desktop's Trash, from where the user can bring it back. False when no
 // Trash takes it: the user's Trash folder cannot be found or made, or the file system refused the move.

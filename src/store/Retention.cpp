@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
-#include <algorithm>
 
 std::optional<std::int64_t> SystemFreeBytes(const QString& folder)
 {
@@ -27,23 +26,10 @@ QString DiskName(const QString& folder)
 
 QStringList OldestFirst(const QString& imageDirectory, bool withClips)
 {
-    QStringList patterns = StoredImagePatterns();
-    if (withClips)
-        patterns << ClipNamePattern;
-    QFileInfoList files = QDir(imageDirectory).entryInfoList(patterns, QDir::Files, QDir::Unsorted);
-    std::sort(files.begin(), files.end(),
-              [](const QFileInfo& a, const QFileInfo& b)
-              {
-                  const QDateTime aWritten = a.lastModified();
-                  const QDateTime bWritten = b.lastModified();
-                  if (aWritten != bWritten)
-                      return aWritten < bWritten;
-                  return QString::compare(a.fileName(), b.fileName(), Qt::CaseInsensitive) < 0;
-              });
-    QStringList paths;
-    paths.reserve(files.size());
-    for (const QFileInfo& file : files)
-        paths << file.filePath();
+    QString error;
+    QStringList paths = ListStoredImages(imageDirectory, &error, withClips);
+    for (QString& name : paths)
+        name.prepend(imageDirectory);
     return paths;
 }
 

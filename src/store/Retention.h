@@ -15,9 +15,6 @@ std::optional<std::int64_t> SystemFreeBytes(const QString& folder);
 // The disk that holds folder in words a user knows: where it is mounted, and its device.
 QString DiskName(const QString& folder);
 
-// The name pattern of event clips: "Event_" followed by the event's start and ".mkv".
-inline const QString ClipNamePattern = QStringLiteral("Event_*.mkv");
-
 // The paths of the stored pictures, and with clips the event clips too, in imageDirectory (which ends
 // with a separator), the oldest first by the time they were last written.
 QStringList OldestFirst(const QString& imageDirectory, bool withClips);
