@@ -190,7 +190,7 @@ private:
         AVDictionary* options = nullptr;
         if (codec_->id == AV_CODEC_ID_H264)
         {
-            av_dict_set(&options, "preset", "veryfast", 0);
+            av_dict_set(&options, "preset", "ultrafast", 0);
             av_dict_set(&options, "tune", "zerolatency", 0);
             av_dict_set(&options, "crf", "26", 0);
         }
