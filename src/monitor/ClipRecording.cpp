@@ -96,6 +96,12 @@ void ClipRecording::Stop()
         Qt::QueuedConnection);
 }
 
+void ClipRecording::WaitForWorker()
+{
+    QMetaObject::invokeMethod(
+        worker_.get(), [] {}, Qt::BlockingQueuedConnection);
+}
+
 bool ClipRecording::LoadRecorder()
 {
     if (recorder_)

@@ -52,6 +52,8 @@ public:
     void Detected(const QDateTime& when);
     // Monitoring ended: the clip going on is finished and the frames kept are dropped.
     void Stop();
+    // Waits until the worker has done all it was handed; for tests.
+    void WaitForWorker();
 
 private:
     // Runs on the worker.

@@ -1,5 +1,10 @@
+#include "capture/driver/DibFrame.h"
 #include "capture/stream/StreamModule.h"
+#include "common/Options.h"
+#include "common/SettingsRecord.h"
+#include "monitor/ClipRecording.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
@@ -151,4 +156,39 @@ TEST(ClipRecorder, AClipStaysReadableUpToItsLastSecondWhenTheWriterIsKilled)
     EXPECT_EQ(clip.Width, Width);
     EXPECT_GE(clip.Frames, 95) << "at most the last second is lost";
     EXPECT_GE(clip.Seconds, 3.7);
+}
+
+TEST(ClipRecorder, MonitoringRecordsFromThePreEventTimeBeforeTheFirstDetectionToThePostEventTimeAfterTheLast)
+{
+    const QTemporaryDir dir;
+    SettingsRecord settings;
+    settings.ImageDirectory = dir.path() + QChar('/');
+    ProgramOptions options;
+    options.Clips = true;
+    options.PreSeconds = 1;
+    options.PostSeconds = 1;
+    QStringList notices;
+    ClipRecording clips({settings, options, QStringLiteral(VANTU_STREAM_MODULE),
+                         [](QString*) { return true; }, [&](const QString& text) { notices << text; }});
+    DibFrame frame;
+    frame.Resize(Width, Height);
+    const QDateTime start(QDate(2026, 1, 1), QTime(10, 0, 0));
+    for (int i = 0; i < 150; ++i)
+    {
+        std::fill(frame.Bits.begin(), frame.Bits.end(), static_cast<std::uint8_t>(i));
+        frame.TimeCaptured = static_cast<std::uint32_t>(i * FrameMs);
+        clips.Frame(frame);
+        // Detections at 2.0 s and 2.4 s: the clip runs from 1.0 s to 3.4 s.
+        if (i == 50 || i == 60)
+            clips.Detected(start.addMSecs(i * FrameMs));
+        clips.WaitForWorker();
+    }
+    clips.Stop();
+    clips.WaitForWorker();
+    EXPECT_TRUE(notices.isEmpty()) << notices.join(QChar('\n')).toStdString();
+    const QStringList names = QDir(dir.path()).entryList({QStringLiteral("*.mkv")});
+    ASSERT_EQ(names, QStringList{QStringLiteral("Event_2026-01-01_10-00-02.mkv")});
+    const ReadBack clip = Read(dir.filePath(names[0]));
+    EXPECT_EQ(clip.Frames, 61);
+    EXPECT_NEAR(clip.Seconds, 2.4, 0.01);
 }
