@@ -30,9 +30,15 @@ ClipRecording::ClipRecording(Ports ports, QObject* parent)
 ClipRecording::~ClipRecording()
 {
     Stop();
+    // The worker ends after what it was handed before this: the clip is finished and closed.
     QMetaObject::invokeMethod(
-        worker_.get(), [this] { recorder_.reset(); }, Qt::QueuedConnection);
-    thread_.quit();
+        worker_.get(),
+        [this]
+        {
+            recorder_.reset();
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
     thread_.wait();
 }
 
@@ -47,9 +53,9 @@ void ClipRecording::Frame(const DibFrame& frame)
         return;
     running_ = true;
     lastFrameMs_ = frame.TimeCaptured;
-    if (inFlight_->load() >= MaxInFlight)
+    if (unavailable_.load() || inFlight_.load() >= MaxInFlight)
         return;
-    ++*inFlight_;
+    ++inFlight_;
     std::vector<std::uint8_t> bits(frame.Bits.begin(),
                                    frame.Bits.begin() + static_cast<std::ptrdiff_t>(frame.BytesUsed()));
     QMetaObject::invokeMethod(
@@ -57,7 +63,7 @@ void ClipRecording::Frame(const DibFrame& frame)
         [this, bits = std::move(bits), width = frame.Width, height = frame.Height, ms = lastFrameMs_,
          preMs = std::int64_t{ports_.Options.PreSeconds} * 1000]
         {
-            --*inFlight_;
+            --inFlight_;
             TakeFrame(bits, width, height, ms, preMs);
         },
         Qt::QueuedConnection);
@@ -115,6 +121,7 @@ bool ClipRecording::LoadRecorder()
     if (!recorder_)
     {
         loadFailed_ = true;
+        unavailable_ = true;
         Tell(QStringLiteral("Event clips cannot be recorded: %1.").arg(error));
         return false;
     }

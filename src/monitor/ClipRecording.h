@@ -69,7 +69,9 @@ private:
     QThread thread_;
     std::unique_ptr<QObject> worker_;
     // Frames copied and not yet taken by the worker; more are dropped rather than heaped up.
-    std::shared_ptr<std::atomic<int>> inFlight_ = std::make_shared<std::atomic<int>>(0);
+    std::atomic<int> inFlight_{0};
+    // The module could not be loaded: frames are no longer copied.
+    std::atomic<bool> unavailable_{false};
     std::int64_t lastFrameMs_ = 0;
     bool running_ = false;
 

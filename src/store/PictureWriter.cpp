@@ -14,7 +14,9 @@ PictureWriter::PictureWriter(QObject* parent) : QObject(parent), worker_(std::ma
 
 PictureWriter::~PictureWriter()
 {
-    thread_.quit();
+    // The worker ends after the pictures handed over before this are written.
+    QMetaObject::invokeMethod(
+        worker_.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
     thread_.wait();
 }
 
