@@ -255,12 +255,17 @@ void DetectionBrowser::KeepWindowPlace()
                        MsgBoxStyle::Exclamation);
 }
 
-bool DetectionBrowser::PlayCurrentClip()
+bool DetectionBrowser::CurrentIsClip() const
 {
     const QListWidgetItem* current = controls_.List.currentItem();
-    if (current == nullptr || !IsClipName(current->text()))
+    return current != nullptr && IsClipName(current->text());
+}
+
+bool DetectionBrowser::PlayCurrentClip()
+{
+    if (!CurrentIsClip())
         return false;
-    const QString path = imageDirectory_() + current->text();
+    const QString path = imageDirectory_() + controls_.List.currentItem()->text();
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         messages_.Show(
             QStringLiteral("The clip %1 could not be opened: the desktop has no player for Matroska "

@@ -69,6 +69,8 @@ private:
     void ShowEmptyNote();
     // Shows the picture full size, or plays the clip in the desktop's player.
     void ShowFullSize();
+    // Whether the current entry is an event clip.
+    bool CurrentIsClip() const;
     // Opens the current entry in the desktop's player when it is a clip; false when it is not.
     bool PlayCurrentClip();
     // Makes the entry step rows away current, as a move with the keys does, and shows it full size.
