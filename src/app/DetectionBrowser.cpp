@@ -12,15 +12,18 @@
 #include "ui/ScaledPicture.h"
 #include "ui/Twips.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QUrl>
 
 namespace
 {
@@ -86,6 +89,14 @@ bool DetectionBrowser::ViewCurrent()
     if (current == nullptr || current->text().isEmpty())
         return false;
     const QString path = imageDirectory_() + current->text();
+    if (IsClipName(current->text()))
+    {
+        controls_.Picture.clear();
+        viewedName_ = current->text();
+        controls_.Info.setText(QStringLiteral("Created: ") + GeneralDate(QFileInfo(path).lastModified()) +
+                               QStringLiteral("   Video clip: double-click or press Enter to play it"));
+        return true;
+    }
     QPixmap picture;
     if (!picture.load(path))
     {
@@ -208,6 +219,12 @@ bool DetectionBrowser::eventFilter(QObject* watched, QEvent* event)
     {
         // The flag lasts while the list handles the key press: any later event to the list ends it.
         keyPressed_ = watched == &controls_.List && event->type() == QEvent::KeyPress;
+        if (keyPressed_)
+        {
+            const int key = static_cast<const QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && PlayCurrentClip())
+                return true;
+        }
         if (watched == &controls_.List && event->type() == QEvent::Hide)
             KeepWindowPlace();
     }
@@ -238,8 +255,30 @@ void DetectionBrowser::KeepWindowPlace()
                        MsgBoxStyle::Exclamation);
 }
 
+bool DetectionBrowser::CurrentIsClip() const
+{
+    const QListWidgetItem* current = controls_.List.currentItem();
+    return current != nullptr && IsClipName(current->text());
+}
+
+bool DetectionBrowser::PlayCurrentClip()
+{
+    if (!CurrentIsClip())
+        return false;
+    const QString path = imageDirectory_() + controls_.List.currentItem()->text();
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        messages_.Show(
+            QStringLiteral("The clip %1 could not be opened: the desktop has no player for Matroska "
+                           "video (.mkv) files.")
+                .arg(QDir::toNativeSeparators(path)),
+            MsgBoxStyle::Exclamation);
+    return true;
+}
+
 void DetectionBrowser::ShowFullSize()
 {
+    if (PlayCurrentClip())
+        return;
     const QListWidgetItem* current = controls_.List.currentItem();
     const QPixmap shown = controls_.Picture.pixmap();
     if (current == nullptr || shown.isNull())

@@ -41,8 +41,8 @@ public:
 
     // Fills the list with names; the current entry is not viewed.
     void Fill(const QStringList& names);
-    // Views the current entry: its picture and date, or a box when the file is not a picture. False
-    // when there is no current entry.
+    // Views the current entry: its picture and date, a clip's date and how to play it, or a box when
+    // the file is not a picture. False when there is no current entry.
     bool ViewCurrent();
     // Selects every entry and leaves the last one current.
     void SelectAll();
@@ -67,7 +67,12 @@ protected:
 
 private:
     void ShowEmptyNote();
+    // Shows the picture full size, or plays the clip in the desktop's player.
     void ShowFullSize();
+    // Whether the current entry is an event clip.
+    bool CurrentIsClip() const;
+    // Opens the current entry in the desktop's player when it is a clip; false when it is not.
+    bool PlayCurrentClip();
     // Makes the entry step rows away current, as a move with the keys does, and shows it full size.
     void Step(int step);
     // Keeps the window's size and place for the next time the browser is shown.

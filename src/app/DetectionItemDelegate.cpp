@@ -1,5 +1,6 @@
 #include "app/DetectionItemDelegate.h"
 
+#include "store/DetectionStore.h"
 #include "ui/DateText.h"
 
 #include <QApplication>
@@ -34,6 +35,13 @@ QStyleOptionViewItem DetectionItemDelegate::Option(const QStyleOptionViewItem& o
     initStyleOption(&item, index);
     item.text = text;
     item.textElideMode = Qt::ElideNone;
+    // A clip is marked with the play sign.
+    if (IsClipName(index.data().toString()))
+    {
+        const QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
+        item.icon = style->standardIcon(QStyle::SP_MediaPlay);
+        item.features |= QStyleOptionViewItem::HasDecoration;
+    }
     return item;
 }
 

@@ -3,7 +3,8 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-// Draws an entry of the detection list as its whole file name over the time the picture was saved.
+// Draws an entry of the detection list as its whole file name over the time the picture was saved;
+// an event clip has the play sign in front.
 // The time is read from the file only when the entry is drawn, so a long list costs nothing until it
 // is scrolled through.
 class DetectionItemDelegate final : public QStyledItemDelegate

@@ -22,7 +22,8 @@ void frmVantu::RefreshStoredImages(bool fillList)
     if (fillList)
     {
         QString error;
-        browser_->Fill(counted ? ListStoredImages(Vars.Settings.ImageDirectory, &error) : QStringList());
+        browser_->Fill(counted ? ListStoredImages(Vars.Settings.ImageDirectory, &error, true)
+                               : QStringList());
     }
     ui.mnuSelectAll->setEnabled(counted && session_.StoredFileCount() > 0);
 }

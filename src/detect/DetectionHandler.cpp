@@ -1,15 +1,17 @@
 #include "detect/DetectionHandler.h"
 
+#include "common/Options.h"
 #include "common/SettingsRecord.h"
 #include "detect/DetectionOutcome.h"
 #include "ui/DateText.h"
 
-DetectionHandler::DetectionHandler(const SettingsRecord& settings, DetectionServices services)
-    : settings_(settings), services_(std::move(services))
+DetectionHandler::DetectionHandler(const SettingsRecord& settings, const ProgramOptions& options,
+                                   DetectionServices services)
+    : settings_(settings), options_(options), services_(std::move(services))
 {
 }
 
-DetectionResult DetectionHandler::Handle(bool monitoring)
+DetectionResult DetectionHandler::Handle(bool monitoring, bool eventHasPicture)
 {
     const SettingsRecord& s = settings_;
     if (IsTrue(s.SoundNotify))
@@ -21,12 +23,28 @@ DetectionResult DetectionHandler::Handle(bool monitoring)
     result.LogLine = QStringLiteral("Detection: ") + NowText(services_.Clock) + QStringLiteral(" : ");
     // Without saving, the count does not matter: the outcome is the same at any count.
     QString folderError;
-    const std::optional<std::int32_t> stored =
+    std::optional<std::int32_t> stored =
         IsTrue(s.SaveImage) ? services_.CountStoredImages(&folderError) : std::optional<std::int32_t>(0);
+    DetectionAction action =
+        stored ? DecideDetection(*stored, s.MaxFiles, s.SaveImage) : DetectionAction::SaveDisabled;
+    const bool eventDone = eventHasPicture && options_.Pictures == EventPictures::First;
+    if (action == DetectionAction::LimitReached && !eventDone &&
+        options_.WhenFullAction == WhenFull::ReplaceOldest && s.MaxFiles > 0)
+    {
+        // The oldest pictures make room, so that the newest is always kept.
+        const int excess = *stored - s.MaxFiles + 1;
+        if (services_.DeleteOldestPictures(excess) == excess)
+        {
+            action = DetectionAction::WriteImage;
+            stored = s.MaxFiles - 1;
+        }
+    }
     if (!stored)
         result.LogLine += SaveFailedOutcome(folderError);
+    else if (action == DetectionAction::WriteImage && eventDone)
+        result.LogLine += EventPictureSavedOutcome;
     else
-        switch (DecideDetection(*stored, s.MaxFiles, s.SaveImage))
+        switch (action)
         {
         case DetectionAction::WriteImage:
             Save(*stored, result);
@@ -53,6 +71,11 @@ DetectionResult DetectionHandler::Handle(bool monitoring)
 
 void DetectionHandler::Save(std::int32_t storedFileCount, DetectionResult& result)
 {
+    if (QString error; !services_.RoomOnDisk(&error))
+    {
+        result.LogLine += SaveFailedOutcome(error);
+        return;
+    }
     const std::optional<QString> path = services_.NextImagePath(storedFileCount);
     if (!path)
     {

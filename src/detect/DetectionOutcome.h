@@ -20,4 +20,7 @@ inline const QString SaveDisabledOutcome = QStringLiteral("No image file written
 inline const QString LimitReachedOutcome = QStringLiteral("No image file written, exceeded Max Files!");
 // With the reason the save failed: "No image file written, save failed: No space left on device!".
 QString SaveFailedOutcome(const QString& reason);
+// An event whose picture is saved already, when one picture per event is kept.
+inline const QString EventPictureSavedOutcome =
+    QStringLiteral("No image file written, the event's picture is saved already.");
 inline const QString NoFreeNameOutcome = QStringLiteral("No image file written, no free file name left!");

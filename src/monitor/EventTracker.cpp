@@ -42,3 +42,10 @@ QString EventLogLine(const DetectionEvent& event)
         .arg(GeneralDate(event.Start), GeneralDate(event.Last))
         .arg(event.Detections);
 }
+
+QString EventMailText(const DetectionEvent& event)
+{
+    return QStringLiteral("Vantu saw movement at %1.\r\n\r\nThe picture attached is the first of this event; "
+                          "more detections may follow.\r\n")
+        .arg(GeneralDate(event.Start));
+}

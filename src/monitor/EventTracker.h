@@ -53,3 +53,6 @@ private:
 
 // The log line of an ended event, without its ">".
 QString EventLogLine(const DetectionEvent& event);
+
+// The text of the message mailed when an event starts.
+QString EventMailText(const DetectionEvent& event);

@@ -1,6 +1,7 @@
 #include "monitor/MonitorSession.h"
 
 #include "capture/driver/DibFrame.h"
+#include "capture/stream/StreamModule.h"
 #include "common/ByteSum.h"
 #include "common/Options.h"
 #include "common/SettingsRecord.h"
@@ -16,8 +17,21 @@
 
 MonitorSession::MonitorSession(Ports ports, QObject* parent)
     : QObject(parent), ports_(std::move(ports)), boxes_(ports_.Messages, *this),
-      detection_(ports_.Settings, MakeDetectionServices()), events_(ports_.Options.EventGapSeconds),
-      rest_(ports_.Options, ports_.Clock, ports_.Pointer, ports_.WriteLog)
+      pictures_({ports_.Settings, ports_.Options, boxes_, ports_.SaveFrame,
+                 [this](const QString& path, const QString& text)
+                 {
+                     if (text.isEmpty())
+                         NotifyEmail(path);
+                     else
+                         dispatch_->NotifyEvent(path, text);
+                 },
+                 [this](const QString& text) { emit NoticeRaised(text); }}),
+      detection_(ports_.Settings, ports_.Options, MakeDetectionServices()),
+      events_(ports_.Options.EventGapSeconds),
+      rest_(ports_.Options, ports_.Clock, ports_.Pointer, ports_.WriteLog),
+      clips_({ports_.Settings, ports_.Options, StreamModuleFile(),
+              [this](QString* error) { return pictures_.RoomOnDisk(error); },
+              [this](const QString& text) { emit NoticeRaised(text); }})
 {
     // A tick grabs the frame waiting, then the timer rests until the capture window has the next one
     // (FrameWaiting): a source between frames, or one that stopped, then costs no wake-ups every 10 ms.
@@ -49,14 +63,15 @@ DetectionServices MonitorSession::MakeDetectionServices()
 {
     return {ports_.Clock,
             ports_.WriteLog,
-            [this](std::int32_t storedFileCount)
-            { return NextImagePath(ports_.Settings.ImageDirectory, storedFileCount); },
+            [this](std::int32_t storedFileCount) { return pictures_.NextPath(storedFileCount); },
             [this] { NotifySound(); },
-            [this](const QString& imageFile) { NotifyEmail(imageFile); },
+            [this](const QString& imageFile) { MailPicture(imageFile); },
             [this](QString* error) { return CountStoredImages(error); },
-            ports_.SaveFrame,
+            [this](const QString& path, QString* error) { return pictures_.Save(path, error); },
             [this](std::int32_t count) { emit DetectionCounted(count); },
-            [this](const QString& text) { emit NoticeRaised(text); }};
+            [this](const QString& text) { emit NoticeRaised(text); },
+            [this](int count) { return pictures_.DeleteOldest(count); },
+            [this](QString* error) { return pictures_.RoomOnDisk(error); }};
 }
 
 void MonitorSession::ModeChanged(Mode mode)
@@ -89,6 +104,7 @@ void MonitorSession::ModeChanged(Mode mode)
     }
     if (mode != ModeMonitor)
     {
+        clips_.Stop();
         eventTimer_.stop();
         FinishEvent(events_.End());
     }
@@ -99,6 +115,7 @@ void MonitorSession::ModeChanged(Mode mode)
 void MonitorSession::Stop()
 {
     stopped_ = true;
+    clips_.Stop();
     grabTimer_.stop();
     internetTimer_.stop();
     eventTimer_.stop();
@@ -132,6 +149,9 @@ void MonitorSession::FrameCallback(const DibFrame& frame)
         detector_.FrameCount = 0;
         pixels_.FrameCount = 0;
     }
+    const PictureKeeper::FrameInHand inHand(pictures_, frame);
+    if (mode_ == ModeMonitor)
+        clips_.Frame(frame);
     const DetectorStep step =
         method_ == DetectMethod::Pixels
             ? StepPixelDetector(pixels_, PixelsOf(frame), ports_.Settings.Sensitivity, mask_)
@@ -208,7 +228,8 @@ void MonitorSession::Detection()
     events_.SetGapSeconds(ports_.Options.EventGapSeconds);
     const EventTracker::Step step = events_.Detected(ports_.Clock.Now());
     FinishEvent(step.Ended);
-    const DetectionResult result = detection_.Handle(true);
+    clips_.Detected(ports_.Clock.Now());
+    const DetectionResult result = detection_.Handle(true, events_.Current()->FirstPicture.has_value());
     if (result.ImageFile)
         events_.PictureSaved(*result.ImageFile);
     if (step.Started)
@@ -240,6 +261,20 @@ void MonitorSession::NotifySound()
     PlayNotifySound(ports_.Settings.NotifyFile, ports_.Sound);
 }
 
+void MonitorSession::MailPicture(const QString& imageFile)
+{
+    if (ports_.Options.Mail == EventMail::PerDetection || mode_ != ModeMonitor || !events_.Current())
+    {
+        pictures_.MailWhenWritten(imageFile, {});
+        return;
+    }
+    const DetectionEvent& event = *events_.Current();
+    if (event.Number == mailedEvent_)
+        return;
+    mailedEvent_ = event.Number;
+    pictures_.MailWhenWritten(imageFile, EventMailText(event));
+}
+
 void MonitorSession::NotifyEmail(const QString& ImageFile)
 {
     dispatch_->NotifyEmail(ImageFile);
@@ -249,7 +284,7 @@ std::optional<std::int32_t> MonitorSession::CountStoredImages(QString* error)
 {
     const QString folder = ports_.Settings.ImageDirectory;
     QString reason;
-    const std::int32_t count = MakeFolder(folder, &reason) ? storedImages_.Count(folder, &reason) : -1;
+    std::int32_t count = MakeFolder(folder, &reason) ? storedImages_.Count(folder, &reason) : -1;
     if (count < 0)
     {
         PauseSaving(folder, reason);
@@ -263,6 +298,8 @@ std::optional<std::int32_t> MonitorSession::CountStoredImages(QString* error)
         emit NoticeRaised(
             QStringLiteral("Pictures are saved again in %1.").arg(QDir::toNativeSeparators(folder)));
     }
+    // Pictures still being written count: their names are taken, and the limit holds them.
+    count += pictures_.PendingCount();
     storedFileCount_ = count;
     return count;
 }

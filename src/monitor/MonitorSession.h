@@ -5,10 +5,12 @@
 #include "detect/DetectionMask.h"
 #include "detect/FrameDetector.h"
 #include "detect/PixelDetector.h"
+#include "monitor/ClipRecording.h"
 #include "monitor/EventTracker.h"
 #include "monitor/Mode.h"
 #include "monitor/MonitorPhase.h"
 #include "monitor/MonitorRest.h"
+#include "monitor/PictureKeeper.h"
 #include "monitor/SessionBoxes.h"
 #include "store/StoredImageTally.h"
 
@@ -86,6 +88,8 @@ public:
     // anywhere else.
     std::optional<std::int32_t> CountStoredImages(QString* error = nullptr);
     bool SavingPaused() const { return pausedFolder_.has_value(); }
+    // Replaces the file system's free space, for tests.
+    void UseFreeSpace(FreeSpaceQuery freeBytes) { pictures_.UseFreeSpace(std::move(freeBytes)); }
 
     // The boxes of the monitoring path; the log writer shows its boxes through them too.
     IMessageBox& Boxes() { return boxes_; }
@@ -133,6 +137,8 @@ private:
     void LoadMask();
     // The byte sum of the frame's watched pixels.
     std::uint64_t WatchedByteSum(const DibFrame& frame);
+    // Mails a detection's picture: each one, or the first of each event, as the options say.
+    void MailPicture(const QString& imageFile);
 
     Ports ports_;
     SessionBoxes boxes_;
@@ -149,14 +155,18 @@ private:
     // The mask file last told as unreadable.
     QString toldMask_;
     WatchedSpans spans_;
+    PictureKeeper pictures_;
     DetectionHandler detection_;
     EventTracker events_;
     MonitorRest rest_;
     EmailDispatch* dispatch_ = nullptr;
+    ClipRecording clips_;
     StoredImageTally storedImages_;
     std::int32_t storedFileCount_ = 0;
     // The image folder that could not be used, while saving pauses.
     std::optional<QString> pausedFolder_;
+    // The last event whose mail went out.
+    std::int32_t mailedEvent_ = 0;
     std::uint64_t framesAnalysed_ = 0;
     std::uint64_t droppedBeforeMonitor_ = 0;
     bool stopped_ = false;

@@ -11,6 +11,26 @@
 #include <QFileInfo>
 #include <QTimer>
 
+namespace
+{
+struct AttachmentType
+{
+    QString Subtype;
+    QString Name;
+};
+
+// The media subtype and the name a picture is attached with, from its file's extension.
+AttachmentType AttachmentTypeOf(const QString& imageFile)
+{
+    const QString suffix = QFileInfo(imageFile).suffix().toLower();
+    if (suffix == QStringLiteral("jpg"))
+        return {QStringLiteral("jpeg"), QStringLiteral("Detection.jpg")};
+    if (suffix == QStringLiteral("png"))
+        return {QStringLiteral("png"), QStringLiteral("Detection.png")};
+    return {QStringLiteral("bmp"), QStringLiteral("Detection.Bmp")};
+}
+} // namespace
+
 EmailDispatch::EmailDispatch(Ports ports, QObject* parent) : QObject(parent), ports_(std::move(ports))
 {
     connect(&ports_.Mail, &MailComponent::Done, this, &EmailDispatch::Mail1_Done);
@@ -22,15 +42,9 @@ void EmailDispatch::NotifyEmail(const QString& ImageFile)
     if (!QFileInfo(ImageFile).isFile())
         return;
 
-    const SettingsRecord& s = ports_.Settings;
-    const bool usable = !s.POPServer.isEmpty() && !s.POPUser.isEmpty() && !s.POPPassword.isEmpty() &&
-                        !s.EmailAddress.isEmpty();
-    if (!usable)
-    {
-        ports_.Messages.Show(InsufficientEmailConfigurationText, MsgBoxStyle::OkOnly);
+    if (!MailUsable())
         return;
-    }
-
+    const SettingsRecord& s = ports_.Settings;
     if (IsTrue(IsConnected()))
     {
         EmailImage(ImageFile);
@@ -42,7 +56,44 @@ void EmailDispatch::NotifyEmail(const QString& ImageFile)
     ports_.InternetTimer.start();
 }
 
-Flag EmailDispatch::EmailImage(const QString& ImageFile)
+bool EmailDispatch::MailUsable()
+{
+    const SettingsRecord& s = ports_.Settings;
+    const bool usable = !s.POPServer.isEmpty() && !s.POPUser.isEmpty() && !s.POPPassword.isEmpty() &&
+                        !s.EmailAddress.isEmpty();
+    if (!usable)
+        ports_.Messages.Show(InsufficientEmailConfigurationText, MsgBoxStyle::OkOnly);
+    return usable;
+}
+
+void EmailDispatch::NotifyEvent(const QString& ImageFile, const QString& text)
+{
+    if (!QFileInfo(ImageFile).isFile() || !MailUsable())
+        return;
+    waitingEvents_.push_back({ImageFile, text});
+    SendWaitingEvent();
+}
+
+void EmailDispatch::SendWaitingEvent()
+{
+    if (waitingEvents_.empty() || MailState != 0)
+        return;
+    if (!IsTrue(IsConnected()))
+    {
+        if (!ports_.InternetTimer.isActive())
+        {
+            if (IsTrue(ports_.Settings.AutoConnect))
+                AutoDialConnect();
+            ports_.InternetTimer.start();
+        }
+        return;
+    }
+    const EventMail next = waitingEvents_.front();
+    waitingEvents_.pop_front();
+    EmailImage(next.ImageFile, next.Text);
+}
+
+Flag EmailDispatch::EmailImage(const QString& ImageFile, const QString& text)
 {
     if (MailState != 0)
         return False;
@@ -64,11 +115,14 @@ Flag EmailDispatch::EmailImage(const QString& ImageFile)
     mail.PutString(MailProperty::ContentTypeParameters, QStringLiteral("boundary=") + boundary);
     mail.PutString(MailProperty::Boundary, boundary);
     mail.PutLong(MailProperty::Command, MailCommand::BeginBody);
+    if (!text.isEmpty())
+        mail.PutString(MailProperty::BodyText, text);
     mail.PutLong(MailProperty::Command, MailCommand::BeginPart);
     mail.PutString(MailProperty::TransferEncoding, QStringLiteral("base64"));
     mail.PutString(MailProperty::MediaType, QStringLiteral("image"));
-    mail.PutString(MailProperty::MediaSubtype, QStringLiteral("bmp"));
-    mail.PutString(MailProperty::Disposition, QStringLiteral("inline; filename=\"Detection.Bmp\""));
+    const AttachmentType type = AttachmentTypeOf(ImageFile);
+    mail.PutString(MailProperty::MediaSubtype, type.Subtype);
+    mail.PutString(MailProperty::Disposition, QStringLiteral("inline; filename=\"%1\"").arg(type.Name));
     mail.PutString(MailProperty::AttachmentFile, ImageFile);
     mail.PutLong(MailProperty::Command, MailCommand::EndPart);
     mail.PutLong(MailProperty::Command, MailCommand::EndBody);
@@ -97,6 +151,7 @@ void EmailDispatch::Mail1_Done()
     case 0:
         ports_.Pointer.SetPointer(PointerShape::Default);
         ports_.SendingEnded();
+        SendWaitingEvent();
         break;
     default:
         break;
@@ -113,9 +168,11 @@ void EmailDispatch::InternetTimer_Timer()
 {
     if (!IsTrue(IsConnected()))
         return;
-    EmailImage(PendingEmailImage);
-    PendingEmailImage.clear();
     ports_.InternetTimer.stop();
+    if (!PendingEmailImage.isEmpty() || waitingEvents_.empty())
+        EmailImage(PendingEmailImage);
+    PendingEmailImage.clear();
+    SendWaitingEvent();
 }
 
 Flag EmailDispatch::IsConnected()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 
 class IClock;
@@ -45,8 +46,12 @@ public:
     explicit EmailDispatch(Ports ports, QObject* parent = nullptr);
 
     void NotifyEmail(const QString& ImageFile);
-    // True when the message was handed to the mail component, False when one is still in it.
-    Flag EmailImage(const QString& ImageFile);
+    // Mails an event's first picture with text as the message's text. Unlike NotifyEmail it never
+    // drops the message: it waits for the one being sent, and for the network, and goes out then.
+    void NotifyEvent(const QString& ImageFile, const QString& text);
+    // True when the message was handed to the mail component, False when one is still in it. The
+    // picture goes with the media type and name of its format; text, when not empty, goes before it.
+    Flag EmailImage(const QString& ImageFile, const QString& text = {});
     void Mail1_Done();
     void Mail1_Failed(const QString& reason);
     void InternetTimer_Timer();
@@ -59,7 +64,18 @@ public:
     std::int16_t MailState = 0;
 
 private:
+    struct EventMail
+    {
+        QString ImageFile;
+        QString Text;
+    };
+
+    bool MailUsable();
+    // Hands the oldest waiting event message to the mail component when it and the network are free.
+    void SendWaitingEvent();
+
     Ports ports_;
+    std::deque<EventMail> waitingEvents_;
     BoundaryNumbers boundaries_;
 };
 

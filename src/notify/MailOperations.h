@@ -24,6 +24,8 @@ constexpr int AttachmentFile = 27;
 // server and survive the start of a new message, like the server.
 constexpr int UserName = 101;
 constexpr int Password = 102;
+// The message's text, a plain text part before the attachment; none when it is not set.
+constexpr int BodyText = 103;
 } // namespace MailProperty
 
 namespace MailMethod

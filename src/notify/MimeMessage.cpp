@@ -90,6 +90,15 @@ QByteArray ComposeMessage(const MimeMessage& message, const QByteArray& attachme
     head += "MIME-Version: 1.0" + CrLf;
     head += "Content-Type: " + HeaderText(message.ContentType) + "; " +
             HeaderText(message.ContentTypeParameters) + CrLf + CrLf;
+    if (!message.BodyText.isEmpty())
+    {
+        head += "--" + boundary + CrLf;
+        head += "Content-Type: text/plain; charset=UTF-8" + CrLf;
+        head += "Content-Transfer-Encoding: base64" + CrLf + CrLf;
+        const QByteArray text = message.BodyText.toUtf8().toBase64();
+        for (qsizetype offset = 0; offset < text.size(); offset += 76)
+            head += text.mid(offset, 76) + CrLf;
+    }
     head += "--" + boundary + CrLf;
     head += "Content-Type: " + HeaderText(message.PartContentType) + CrLf;
     head += "Content-Transfer-Encoding: base64" + CrLf;

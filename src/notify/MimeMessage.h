@@ -20,11 +20,13 @@ struct MimeMessage
     // The attachment's media type ("image/bmp") and Content-Disposition.
     QString PartContentType;
     QString PartDisposition;
+    // Text that goes before the attachment as a part of its own; none when empty.
+    QString BodyText;
 };
 
-// The whole message text with CR LF line ends: headers, the part delimited by the boundary, the
-// attachment in base64 lines of 76 characters. Header values lose any line breaks they hold; a
-// subject that is not plain ASCII is encoded as RFC 2047 describes.
+// The whole message text with CR LF line ends: headers, the text part when there is text, the
+// attachment's part delimited by the boundary, the attachment in base64 lines of 76 characters. Header values
+// lose any line breaks they hold; a subject that is not plain ASCII is encoded as RFC 2047 describes.
 QByteArray ComposeMessage(const MimeMessage& message, const QByteArray& attachment);
 
 // The Subject header's value: the text itself when it is printable ASCII, otherwise UTF-8 encoded

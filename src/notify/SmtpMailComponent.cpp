@@ -119,6 +119,9 @@ void SmtpMailComponent::PutString(int property, const QString& value)
     case MailProperty::AttachmentFile:
         attachmentFile_ = value;
         break;
+    case MailProperty::BodyText:
+        message_.BodyText = value;
+        break;
     default:
         break;
     }

@@ -19,7 +19,8 @@ struct SmtpOutcome;
 // - Command BeginBody takes the message's media type and parameters (MediaType, MediaSubtype,
 //   ContentTypeParameters); BeginPart starts the one part; EndPart takes the part's media type,
 //   TransferEncoding (base64 is the one encoding there is), Disposition and AttachmentFile; EndBody
-//   closes the body. The boundary is Boundary. StageFlags is recorded and means nothing.
+//   closes the body. The boundary is Boundary. BodyText, when set, is a text part before the
+//   attachment. StageFlags is recorded and means nothing.
 // - Send hands the message to the worker, which reads the file, composes the message and delivers
 //   it; a Done follows (the first). Command AwaitDelivery raises Done once the server has answered
 //   (the second), after Failed when it was not delivered; Command Release raises the third Done.

@@ -6,6 +6,7 @@
 #include "detect/Sensitivity.h"
 #include "settings/AlertsTab.h"
 #include "settings/DetectionTab.h"
+#include "settings/EventsTab.h"
 #include "settings/LogFileTab.h"
 #include "settings/NotificationTab.h"
 #include "settings/TextRules.h"
@@ -48,6 +49,7 @@ frmPreferences::frmPreferences(Links links, QWidget* parent) : QDialog(parent), 
     SSTab1->addTab(Notification, QStringLiteral("Notification"));
     LogFile = NamedWidget(new LogFileTab(links_, SSTab1), "LogFile");
     SSTab1->addTab(LogFile, QStringLiteral("Log File"));
+    SSTab1->addTab(NamedWidget(new EventsTab(links_, SSTab1), "Events"), QStringLiteral("Events"));
     SSTab1->addTab(NamedWidget(new AlertsTab(links_, Autostart::OfThisProgram(), SSTab1), "Alerts"),
                    QStringLiteral("Alerts"));
 

@@ -11,18 +11,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString DetectionImageName(std::int64_t n, int k)
+QString DetectionImageName(std::int64_t n, int k, PictureFormat format)
 {
-    return QStringLiteral("Detection_%1-%2.Bmp").arg(n).arg(k);
+    const QString name = QStringLiteral("Detection_%1-%2").arg(n).arg(k);
+    switch (format)
+    {
+    case PictureFormat::Jpeg:
+        return name + QStringLiteral(".jpg");
+    case PictureFormat::Png:
+        return name + QStringLiteral(".png");
+    case PictureFormat::Bmp:
+        break;
+    }
+    return name + QStringLiteral(".Bmp");
 }
 
 std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t storedFileCount,
-                                     const std::function<bool(const QString&)>& exists)
+                                     const std::function<bool(const QString&)>& exists, PictureFormat format)
 {
     const std::int64_t n = static_cast<std::int64_t>(storedFileCount) + 1;
     for (int k = 0; k <= 32767; ++k)
     {
-        QString path = imageDirectory + DetectionImageName(n, k);
+        QString path = imageDirectory + DetectionImageName(n, k, format);
         if (!exists(path))
             return path;
     }
@@ -35,7 +45,20 @@ std::optional<QString> NextImagePath(const QString& imageDirectory, std::int32_t
                          [](const QString& path) { return QFileInfo::exists(path); });
 }
 
-QStringList ListStoredImages(const QString& imageDirectory, QString* error)
+const QStringList& StoredImagePatterns()
+{
+    static const QStringList patterns{QStringLiteral("*.BMP"), QStringLiteral("*.JPG"),
+                                      QStringLiteral("*.PNG")};
+    return patterns;
+}
+
+bool IsClipName(const QString& name)
+{
+    return name.startsWith(QStringLiteral("Event_"), Qt::CaseInsensitive) &&
+           name.endsWith(QStringLiteral(".mkv"), Qt::CaseInsensitive);
+}
+
+QStringList ListStoredImages(const QString& imageDirectory, QString* error, bool withClips)
 {
     const QDir folder(imageDirectory);
     if (!folder.exists())
@@ -49,7 +72,9 @@ QStringList ListStoredImages(const QString& imageDirectory, QString* error)
         return {};
     }
     // In the order the pictures were taken, the newest last; pictures of the same second by name.
-    QFileInfoList files = folder.entryInfoList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Unsorted);
+    QFileInfoList files = folder.entryInfoList(
+        withClips ? StoredImagePatterns() + QStringList{ClipNamePattern} : StoredImagePatterns(), QDir::Files,
+        QDir::Unsorted);
     std::sort(files.begin(), files.end(),
               [](const QFileInfo& a, const QFileInfo& b)
               {

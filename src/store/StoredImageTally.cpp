@@ -42,7 +42,11 @@ bool AnnouncesEveryChange(const char* directory)
 bool IsStoredImageName(const char* name)
 {
     const std::size_t length = std::strlen(name);
-    return name[0] != '.' && length > 4 && strcasecmp(name + length - 4, ".bmp") == 0;
+    if (name[0] == '.' || length <= 4)
+        return false;
+    const char* extension = name + length - 4;
+    return strcasecmp(extension, ".bmp") == 0 || strcasecmp(extension, ".jpg") == 0 ||
+           strcasecmp(extension, ".png") == 0;
 }
 
 StoredImageTally::~StoredImageTally()

@@ -6,8 +6,8 @@
 #include <sys/types.h>
 #include <unordered_set>
 
-// Whether a file name in the image folder names a stored image: it matches "*.BMP" in any letter
-// case and is not hidden (does not start with a dot), as a listing of the folder sees it.
+// Whether a file name in the image folder names a stored image: it ends with ".bmp", ".jpg" or ".png"
+// in any letter case and is not hidden (does not start with a dot), as a listing of the folder sees it.
 bool IsStoredImageName(const char* name);
 
 // The number of stored images in the image folder, kept up to date from the folder's change notices

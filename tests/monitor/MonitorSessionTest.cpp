@@ -3,6 +3,7 @@
 #include "capture/window/DibFile.h"
 #include "common/Options.h"
 #include "notify/EmailDispatch.h"
+#include "notify/MailOperations.h"
 #include "settings/SettingsFile.h"
 #include "store/DetectionStore.h"
 #include "support/Fakes.h"
@@ -15,9 +16,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 #include <deque>
 #include <gtest/gtest.h>
@@ -94,6 +97,22 @@ protected:
     {
         return QDir(ImageDirectory())
             .entryList({QStringLiteral("*.BMP")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    }
+
+    // The values given to a property of the mail component, in order.
+    QStringList MailValues(int property) const
+    {
+        QStringList values;
+        for (const FakeMailComponent::Operation& operation : mail.operations)
+            if (operation.id == property && operation.kind == FakeMailComponent::Operation::String)
+                values << operation.value.toString();
+        return values;
+    }
+
+    void FinishMail()
+    {
+        for (int done = 0; done < 3; ++done)
+            mail.RaiseDone();
     }
 
     QStringList DetectionLines() const
@@ -578,4 +597,189 @@ TEST_F(MonitorSessionTest, WithTheByteSumAndNoMaskEveryFrameIsJudgedAsTheClassic
             << sums[i];
         EXPECT_EQ(measured.at(static_cast<qsizetype>(i)).at(1).toBool(), expected[i].Detected) << sums[i];
     }
+}
+
+TEST_F(MonitorSessionTest, EachFormatIsWrittenUnderItsNameWithItsContentsAndMailedWithItsType)
+{
+    settings.EmailNotify = True;
+    const struct
+    {
+        PictureFormat Format;
+        const char* Name;
+        const char* Type;
+        const char* Attached;
+    } formats[] = {{PictureFormat::Bmp, "Detection_1-0.Bmp", "bmp", "inline; filename=\"Detection.Bmp\""},
+                   {PictureFormat::Jpeg, "Detection_1-0.jpg", "jpeg", "inline; filename=\"Detection.jpg\""},
+                   {PictureFormat::Png, "Detection_1-0.png", "png", "inline; filename=\"Detection.png\""}};
+    for (const auto& format : formats)
+    {
+        options.Format = format.Format;
+        settings.ImageDirectory = dir.filePath(QLatin1String(format.Type) + QChar('/'));
+        mail.operations.clear();
+        Start();
+        // The left half red, the right half blue, in the bitmap's blue-green-red order.
+        frame.Resize(64, 48);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                frame.TopDownRow(y)[x * 3 + (x < 32 ? 2 : 0)] = 255;
+        EnterMonitorWithBaseline();
+        Detect();
+        const QString path = ImageDirectory() + QLatin1String(format.Name);
+        EXPECT_EQ(DetectionLines().last(), Line(path + QStringLiteral(" written.")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !MailValues(MailProperty::AttachmentFile).isEmpty(); }))
+            << format.Name << " is mailed once written";
+        QImageReader reader(path);
+        EXPECT_EQ(reader.format(), QByteArray(format.Type));
+        const QImage picture = reader.read();
+        ASSERT_EQ(picture.size(), QSize(64, 48)) << format.Name;
+        EXPECT_NEAR(qRed(picture.pixel(8, 8)), 255, 8) << format.Name;
+        EXPECT_NEAR(qBlue(picture.pixel(56, 40)), 255, 8) << format.Name;
+        EXPECT_NEAR(qRed(picture.pixel(56, 40)), 0, 8) << format.Name;
+        EXPECT_EQ(MailValues(MailProperty::AttachmentFile), QStringList{path});
+        EXPECT_EQ(MailValues(MailProperty::MediaSubtype).last(), QLatin1String(format.Type));
+        EXPECT_EQ(MailValues(MailProperty::Disposition), QStringList{QLatin1String(format.Attached)});
+        FinishMail();
+    }
+}
+
+TEST_F(MonitorSessionTest, PicturesOfEveryFormatCountAgainstTheLimitAndTakeTheNumbering)
+{
+    settings.MaxFiles = 4;
+    options.Format = PictureFormat::Jpeg;
+    QDir().mkpath(ImageDirectory());
+    for (const char* name : {"Detection_1-0.Bmp", "Detection_2-0.PNG", "Event_2026-01-01_10-00-00.mkv"})
+        WriteTestFile(ImageDirectory() + QLatin1String(name), {});
+    MonitorSession& s = Start();
+    EXPECT_EQ(s.StoredFileCount(), 2);
+    EnterMonitorWithBaseline();
+    Detect();
+    Detect(); // the first is still being written: it counts, and its name is taken
+    Detect();
+    const QString third = ImageDirectory() + QStringLiteral("Detection_3-0.jpg");
+    const QString fourth = ImageDirectory() + QStringLiteral("Detection_4-0.jpg");
+    EXPECT_EQ(
+        DetectionLines(),
+        (QStringList{Line(third + QStringLiteral(" written.")), Line(fourth + QStringLiteral(" written.")),
+                     Line(QStringLiteral("No image file written, exceeded Max Files!"))}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(third) && QFile::exists(fourth); }));
+}
+
+TEST_F(MonitorSessionTest, ReplaceOldestDeletesTheOldestPicturesSoThatTheNewestIsKept)
+{
+    settings.MaxFiles = 3;
+    options.WhenFullAction = WhenFull::ReplaceOldest;
+    MonitorSession& s = Start();
+    EnterMonitorWithBaseline();
+    QStringList written;
+    for (int i = 0; i < 6; ++i)
+    {
+        Detect();
+        written
+            << DetectionLines().last().section(QStringLiteral(" : "), 1).remove(QStringLiteral(" written."));
+        // Each picture a second after the one before, whatever the file system's clock gives.
+        QFile file(written.last());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << qPrintable(written.last());
+        file.setFileTime(QDateTime(QDate(2026, 1, 1), QTime(10, 0, i)), QFileDevice::FileModificationTime);
+    }
+    EXPECT_EQ(s.StoredFileCount(), 3);
+    QStringList newest = written.mid(3);
+    newest.sort(Qt::CaseInsensitive);
+    QStringList kept;
+    for (const QString& name : StoredImages())
+        kept << ImageDirectory() + name;
+    EXPECT_EQ(kept, newest);
+}
+
+TEST_F(MonitorSessionTest, TheDiskFloorStopsSavingOrMakesRoomWithTheOldestPicturesAndClips)
+{
+    constexpr std::int64_t MB = 1024 * 1024;
+    QDir().mkpath(ImageDirectory());
+    const QString clip = ImageDirectory() + QStringLiteral("Event_2026-01-01_09-00-00.mkv");
+    const QString picture = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
+    for (const QString& path : {clip, picture})
+    {
+        WriteTestFile(path, {});
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime(QDate(2026, 1, 1), QTime(path == clip ? 9 : 10, 0)),
+                         QFileDevice::FileModificationTime);
+    }
+    // A disk just below the floor, where each file deleted frees a megabyte.
+    const auto files = [&] { return QDir(ImageDirectory()).entryList(QDir::Files).size(); };
+    const qsizetype before = files();
+    std::int64_t extra = 0;
+    const FreeSpaceQuery freeBytes = [&](const QString&)
+    { return std::optional<std::int64_t>(500 * MB - 1 + extra + (before - files()) * MB); };
+
+    MonitorSession& s = Start();
+    s.UseFreeSpace(freeBytes);
+    QSignalSpy notices(&s, &MonitorSession::NoticeRaised);
+    EnterMonitorWithBaseline();
+    Detect();
+    Detect();
+    EXPECT_TRUE(DetectionLines().last().contains(QStringLiteral("save failed: the disk ")));
+    EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral(" has less than 500 MB free!")));
+    ASSERT_EQ(notices.size(), 1) << "told once";
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].Prompt.contains(QStringLiteral("has less than 500 MB free")));
+    EXPECT_EQ(files(), before) << "with stop nothing is deleted";
+    extra = MB;
+    Detect();
+    EXPECT_EQ(notices.size(), 2) << "the user is told that saving goes on";
+    EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral(" written.")));
+
+    extra = 0;
+    options.WhenFullAction = WhenFull::ReplaceOldest;
+    QFile::remove(ImageDirectory() + QStringLiteral("Detection_2-0.Bmp"));
+    Detect();
+    EXPECT_FALSE(QFile::exists(clip)) << "the oldest file, a clip, made room";
+    EXPECT_TRUE(QFile::exists(picture));
+    EXPECT_TRUE(DetectionLines().last().endsWith(QStringLiteral("Detection_2-0.Bmp written.")));
+}
+
+TEST_F(MonitorSessionTest, WithFirstPicturesEachEventKeepsOnlyItsFirstPicture)
+{
+    options.Pictures = EventPictures::First;
+    MonitorSession& s = Start();
+    EnterMonitorWithBaseline();
+    for (int event = 0; event < 2; ++event)
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            Detect();
+            clock.now = clock.now.addSecs(2);
+        }
+        clock.now = clock.now.addSecs(options.EventGapSeconds);
+        s.EventTimer_Timer();
+    }
+    EXPECT_EQ(StoredImages(),
+              (QStringList{QStringLiteral("Detection_1-0.Bmp"), QStringLiteral("Detection_2-0.Bmp")}));
+    const QStringList lines = DetectionLines();
+    ASSERT_EQ(lines.size(), 6);
+    for (const int skipped : {1, 2, 4, 5})
+        EXPECT_TRUE(lines[skipped].endsWith(QStringLiteral("the event's picture is saved already.")))
+            << skipped;
+}
+
+TEST_F(MonitorSessionTest, PerEventMailSendsTheFirstPictureOfEachEventAndNoneIsLostWhileOneIsSent)
+{
+    settings.EmailNotify = True;
+    options.Mail = EventMail::PerEvent;
+    Start();
+    EnterMonitorWithBaseline();
+    Detect();
+    Detect();
+    clock.now = clock.now.addSecs(options.EventGapSeconds + 1);
+    Detect(); // a new event while the first one's message is still being sent
+    Detect();
+    const QString first = ImageDirectory() + QStringLiteral("Detection_1-0.Bmp");
+    const QString third = ImageDirectory() + QStringLiteral("Detection_3-0.Bmp");
+    EXPECT_EQ(MailedImages(), QStringList{first});
+    FinishMail();
+    EXPECT_EQ(MailedImages(), (QStringList{first, third})) << "the second event's message follows";
+    const QStringList texts = MailValues(MailProperty::BodyText);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].contains(GeneralDate(clock.now.addSecs(-options.EventGapSeconds - 1))));
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("more detections may follow")));
 }

@@ -123,6 +123,42 @@ TEST(SmtpDelivery, TheServerReceivesTheMessageByteForByte)
     EXPECT_EQ(QByteArray::fromBase64(message.mid(body, end - body)), picture);
 }
 
+TEST(SmtpDelivery, AnEventMessageCarriesItsTextThenThePictureWithTheTypeAndNameOfItsFormat)
+{
+    SmtpTestServer server;
+    ASSERT_TRUE(server.Started());
+    SmtpRig rig(server.Address());
+    const QByteArray picture = QByteArrayLiteral("\xFF\xD8\xFF\xE0 a JPEG picture");
+    const QString text = QStringLiteral("Vantu saw movement at 3:04 PM.\r\nMore detections may follow.\r\n");
+
+    rig.dispatch.NotifyEvent(rig.Image(QStringLiteral("Detection_3-0.jpg"), picture), text);
+
+    ASSERT_TRUE(rig.AllDone());
+    ASSERT_EQ(server.MessageCount(), 1);
+    const QByteArray message = server.Message(1);
+    const QByteArray boundary =
+        "--" + Header(message, "Content-Type").mid(QByteArray("multipart/mixed; boundary=").size());
+    // The parts between the boundaries, each with its headers.
+    QList<QByteArray> parts;
+    for (qsizetype at = message.indexOf(boundary + "\r\n"); at >= 0;)
+    {
+        const qsizetype start = at + boundary.size() + 2;
+        const qsizetype next = message.indexOf(boundary, start);
+        if (next < 0)
+            break;
+        parts << message.mid(start, next - start);
+        at = message.indexOf(boundary + "\r\n", next) == next ? next : -1;
+    }
+    ASSERT_EQ(parts.size(), 2);
+    const auto body = [](const QByteArray& part)
+    { return QByteArray::fromBase64(part.mid(part.indexOf("\r\n\r\n") + 4)); };
+    EXPECT_TRUE(parts[0].startsWith("Content-Type: text/plain; charset=UTF-8\r\n"));
+    EXPECT_EQ(body(parts[0]), text.toUtf8());
+    EXPECT_TRUE(parts[1].startsWith("Content-Type: image/jpeg\r\nContent-Transfer-Encoding: base64\r\n"
+                                    "Content-Disposition: inline; filename=\"Detection.jpg\"\r\n"));
+    EXPECT_EQ(body(parts[1]), picture);
+}
+
 TEST(SmtpDelivery, LogsInWhenTheServerOffersAuthAndReportsARefusedLogin)
 {
     SmtpTestServer server({QStringLiteral("--auth"), QStringLiteral("watcher:s3cret-Pa55")});

@@ -2,6 +2,7 @@
 #include "common/SettingsRecord.h"
 #include "settings/AlertsTab.h"
 #include "settings/DetectionTab.h"
+#include "settings/EventsTab.h"
 #include "settings/FolderTree.h"
 #include "settings/LogFileTab.h"
 #include "settings/NotificationTab.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,7 +118,7 @@ TEST_F(PreferencesTest, OpeningFillsEveryControlAndAddsTheSeparatorToTheImageFol
     QStringList tabs;
     for (int i = 0; i < d.SSTab1->count(); ++i)
         tabs.append(d.SSTab1->tabText(i));
-    EXPECT_EQ(tabs, (QStringList{"Video", "Detection", "Notification", "Log File", "Alerts"}));
+    EXPECT_EQ(tabs, (QStringList{"Video", "Detection", "Notification", "Log File", "Events", "Alerts"}));
 
     EXPECT_EQ(settings.ImageDirectory, Path("volA/pictures/"));
     EXPECT_EQ(Detection().txtImageDirectory->text(), Path("volA/pictures/"));
@@ -470,4 +472,38 @@ TEST_F(PreferencesTest, TheMethodAndTheMaskAreKeptInTheOptionsAsSoonAsTheyAreCho
     Detection().cmdNoMask->click();
     EXPECT_TRUE(options.MaskPath.isEmpty());
     EXPECT_EQ(optionSaves, 3);
+}
+
+TEST_F(PreferencesTest, TheEventsTabShowsTheOptionsAndWritesEachChangeAtOnce)
+{
+    options.Format = PictureFormat::Jpeg;
+    options.PreSeconds = 4;
+    Open();
+    auto* tab = dialog->findChild<EventsTab*>(QStringLiteral("Events"));
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->cmboFormat->currentIndex(), 1);
+    EXPECT_TRUE(tab->txtJpegQuality->isEnabled());
+    EXPECT_FALSE(tab->txtPreSeconds->isEnabled()) << "clips are off";
+    EXPECT_EQ(tab->txtPreSeconds->value(), 4);
+
+    tab->cmboFormat->setCurrentIndex(2);
+    tab->cmboWhenFull->setCurrentIndex(1);
+    tab->txtKeepFree->setValue(2000);
+    tab->cmboPictures->setCurrentIndex(1);
+    tab->cmboMail->setCurrentIndex(1);
+    tab->chkClips->setChecked(true);
+    tab->txtPostSeconds->setValue(9);
+    EXPECT_EQ(optionSaves, 7);
+    ProgramOptions expected;
+    expected.Format = PictureFormat::Png;
+    expected.WhenFullAction = WhenFull::ReplaceOldest;
+    expected.KeepFreeMb = 2000;
+    expected.Pictures = EventPictures::First;
+    expected.Mail = EventMail::PerEvent;
+    expected.Clips = true;
+    expected.PreSeconds = 4;
+    expected.PostSeconds = 9;
+    EXPECT_EQ(options, expected);
+    EXPECT_FALSE(tab->txtJpegQuality->isEnabled());
+    EXPECT_TRUE(tab->txtPreSeconds->isEnabled());
 }

@@ -119,6 +119,28 @@ TEST_F(BrowserTest, ListsEveryBitmapInAnyLetterCaseInTheOrderTheyWereTaken)
     EXPECT_TRUE(w.Ui().mnuSelectAll->isEnabled());
 }
 
+TEST_F(BrowserTest, ClipsAreListedWithPicturesOfEveryFormatAndPlayedInTheDesktopsPlayer)
+{
+    const QDateTime morning(QDate(2026, 3, 4), QTime(8, 0));
+    const char* names[] = {"Detection_1-0.Bmp", "Event_2026-03-04_08-00-01.mkv", "Detection_2-0.jpg",
+                           "Detection_3-0.png"};
+    for (int i = 0; i < 4; ++i)
+    {
+        AddFile(QLatin1String(names[i]), "x");
+        SetTaken(QLatin1String(names[i]), morning.addSecs(i));
+    }
+    OpenedFiles player;
+    frmVantu& w = StartInView();
+    QListWidget& list = *w.Ui().filDetections;
+    EXPECT_EQ(Listed(w), (QStringList{names[0], names[1], names[2], names[3]}));
+    ClickEntry(list, 1);
+    EXPECT_TRUE(w.Ui().lblDetectionInfo->text().contains(QStringLiteral("Video clip")));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1)).center());
+    QTest::keyClick(&list, Qt::Key_Return);
+    const QString clip = ImageDirectory() + QLatin1String(names[1]);
+    EXPECT_EQ(player.paths, (QStringList{clip, clip})) << "a double click and Enter each play the clip";
+}
+
 TEST_F(BrowserTest, ClickingAnEntryShowsThePictureAndWhenItWasCreated)
 {
     AddImage(QStringLiteral("Detection_1-0.Bmp"), Qt::blue);

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTest>
+#include <QUrl>
 #include <optional>
 
 // Points the desktop's data folder, and with it the Trash, at folder (made here) for the life of the
@@ -50,3 +54,18 @@ inline void ClickEntry(QListWidget& list, int row, Qt::KeyboardModifiers modifie
     QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
                       list.visualItemRect(list.item(row)).center());
 }
+
+// Takes the local files the desktop is asked to open, in place of the desktop's programs.
+class OpenedFiles final : public QObject
+{
+    Q_OBJECT
+
+public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QStringList paths;
+
+public slots:
+    void Open(const QUrl& url) { paths << url.toLocalFile(); }
+};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/driver/CaptureDriverList.h"
+#include "capture/stream/ClipRecorder.h"
 
 #include <QString>
 #include <memory>
@@ -17,6 +18,8 @@ struct StreamModuleFunctions
     // The Source and Format dialogs of the drivers CreateDriver makes.
     CaptureDriverDialog SourceDialog;
     CaptureDriverDialog FormatDialog;
+    // The recorder of event clips.
+    CreateClipRecorderFunction CreateClipRecorder;
 };
 
 // The name of the function the module exports, returning its StreamModuleFunctions.

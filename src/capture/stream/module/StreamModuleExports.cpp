@@ -1,6 +1,7 @@
 // The entry point of the network camera and video file module.
 
 #include "capture/stream/StreamModule.h"
+#include "capture/stream/module/ClipWriter.h"
 #include "capture/stream/module/StreamDriver.h"
 #include "capture/stream/module/StreamDriverDialogs.h"
 
@@ -17,6 +18,6 @@ std::unique_ptr<CaptureDriver> CreateStreamDriver(CaptureConfig& config)
 extern "C" Q_DECL_EXPORT const StreamModuleFunctions* VantuStreamModule()
 {
     static const StreamModuleFunctions functions{CreateStreamDriver, DialogFor(&ShowStreamSourceDialog),
-                                                 DialogFor(&ShowStreamFormatDialog)};
+                                                 DialogFor(&ShowStreamFormatDialog), CreateClipWriter};
     return &functions;
 }
