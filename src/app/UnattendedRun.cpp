@@ -23,11 +23,6 @@ QString Plural(int count, const char* one, const char* many)
 }
 } // namespace
 
-EventAlert AlertOf(const DetectionEvent& event)
-{
-    return {event.Number, event.Start, event.Last, event.Detections, event.FirstPicture.value_or(QString())};
-}
-
 QString HiddenSummary(int events, int detections, const QDateTime& last)
 {
     if (events == 0)
@@ -99,8 +94,8 @@ void UnattendedRun::ConnectSession()
                 Counted(event);
                 const ProgramOptions& options = window_.Options();
                 if (options.DesktopNotify)
-                    notifier_.EventStarted(AlertOf(event));
-                webhook_.EventStarted(AlertOf(event), options.Webhook, options.WebhookToken);
+                    notifier_.EventStarted(event);
+                webhook_.EventStarted(event, options.Webhook, options.WebhookToken);
                 if (hidden_)
                     ++hidden_->Events;
             });
@@ -108,12 +103,12 @@ void UnattendedRun::ConnectSession()
             [this](const DetectionEvent& event)
             {
                 Counted(event);
-                notifier_.EventGrew(AlertOf(event));
+                notifier_.EventGrew(event);
             });
     connect(&session, &MonitorSession::EventEnded, this,
             [this](const DetectionEvent& event)
             {
-                notifier_.EventEnded(AlertOf(event));
+                notifier_.EventEnded(event);
                 Refresh();
             });
     connect(&session.Rest(), &MonitorRest::RestChanged, this,

@@ -81,8 +81,5 @@ private:
     std::optional<HiddenTally> hidden_;
     std::map<TrayState, QIcon> icons_;
 };
-
-// The notify side's view of an event.
-EventAlert AlertOf(const DetectionEvent& event);
 // "While hidden: 3 events, 27 detections, the last at 14:32".
 QString HiddenSummary(int events, int detections, const QDateTime& last);

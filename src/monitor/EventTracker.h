@@ -1,21 +1,10 @@
 #pragma once
 
+#include "common/DetectionEvent.h"
+
 #include <QDateTime>
 #include <QString>
-#include <cstdint>
 #include <optional>
-
-// Detections close together in time, taken as one happening.
-struct DetectionEvent
-{
-    // Counts the events of this run from 1.
-    std::int32_t Number = 0;
-    QDateTime Start;
-    QDateTime Last;
-    std::int32_t Detections = 0;
-    // The first picture saved during the event, if any.
-    std::optional<QString> FirstPicture;
-};
 
 // Groups detections into events: a detection less than the gap after the one before belongs to the same
 // event. A pure step function driven by the times it is given.

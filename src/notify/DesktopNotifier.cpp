@@ -100,7 +100,7 @@ QString DesktopNotifier::Summary()
     return QStringLiteral("Vantu: movement detected");
 }
 
-QString DesktopNotifier::Body(const EventAlert& event, bool ended)
+QString DesktopNotifier::Body(const DetectionEvent& event, bool ended)
 {
     const QString count = event.Detections == 1 ? QStringLiteral("1 detection")
                                                 : QStringLiteral("%1 detections").arg(event.Detections);
@@ -112,10 +112,10 @@ QString DesktopNotifier::Body(const EventAlert& event, bool ended)
     return QStringLiteral("Movement since %1, %2").arg(TimeText(event.Start), count);
 }
 
-void DesktopNotifier::EventStarted(const EventAlert& event)
+void DesktopNotifier::EventStarted(const DetectionEvent& event)
 {
     holdUpdates_.stop();
-    shown_ = Shown{event, ReadPicture(event.Picture)};
+    shown_ = Shown{event, ReadPicture(event.FirstPicture.value_or(QString()))};
     shown_->Waiting = true;
     if (!capabilities_)
         AskCapabilities();
@@ -123,7 +123,7 @@ void DesktopNotifier::EventStarted(const EventAlert& event)
         Send();
 }
 
-void DesktopNotifier::EventGrew(const EventAlert& event)
+void DesktopNotifier::EventGrew(const DetectionEvent& event)
 {
     if (!shown_ || shown_->Event.Number != event.Number)
         return;
@@ -133,7 +133,7 @@ void DesktopNotifier::EventGrew(const EventAlert& event)
         Send();
 }
 
-void DesktopNotifier::EventEnded(const EventAlert& event)
+void DesktopNotifier::EventEnded(const DetectionEvent& event)
 {
     if (!shown_ || shown_->Event.Number != event.Number)
         return;
@@ -188,7 +188,7 @@ void DesktopNotifier::Send()
     {
         actions << QStringLiteral("default") << QStringLiteral("Show") << QStringLiteral("show")
                 << QStringLiteral("Show");
-        if (!shown.Event.Picture.isEmpty())
+        if (shown.Event.FirstPicture)
             actions << QStringLiteral("open") << QStringLiteral("Open picture");
     }
     QVariantMap hints{{QStringLiteral("category"), QStringLiteral("device")},
@@ -208,7 +208,7 @@ void DesktopNotifier::Send()
     shown.SentDetections = shown.Event.Detections;
     holdUpdates_.start(UpdateSeconds * 1000);
     const std::int32_t number = shown.Event.Number;
-    const QString picture = shown.Event.Picture;
+    const QString picture = shown.Event.FirstPicture.value_or(QString());
     auto* watcher = new QDBusPendingCallWatcher(links_.Bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, number, picture](QDBusPendingCallWatcher* answer)

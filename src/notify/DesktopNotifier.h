@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notify/EventAlert.h"
+#include "common/DetectionEvent.h"
 
 #include <QDBusConnection>
 #include <QImage>
@@ -37,14 +37,14 @@ public:
 
     explicit DesktopNotifier(Links links, QObject* parent = nullptr);
 
-    void EventStarted(const EventAlert& event);
-    void EventGrew(const EventAlert& event);
-    void EventEnded(const EventAlert& event);
+    void EventStarted(const DetectionEvent& event);
+    void EventGrew(const DetectionEvent& event);
+    void EventEnded(const DetectionEvent& event);
 
     // The summary of every notification.
     static QString Summary();
     // The body: the event's time and its count of detections.
-    static QString Body(const EventAlert& event, bool ended);
+    static QString Body(const DetectionEvent& event, bool ended);
 
 signals:
     // The user chose Show (or the notification itself).
@@ -60,7 +60,7 @@ private:
     // The notification of the event going on.
     struct Shown
     {
-        EventAlert Event;
+        DetectionEvent Event;
         QImage Picture;
         // 0 until the service answered the first Notify.
         uint Id = 0;

@@ -22,11 +22,11 @@ WebhookPush::~WebhookPush()
     thread_.wait();
 }
 
-void WebhookPush::EventStarted(const EventAlert& event, const QString& url, const QString& token)
+void WebhookPush::EventStarted(const DetectionEvent& event, const QString& url, const QString& token)
 {
     if (url.isEmpty())
         return;
-    const WebhookJob job{url, token, event.Picture, event.Start, event.Detections};
+    const WebhookJob job{url, token, event.FirstPicture.value_or(QString()), event.Start, event.Detections};
     QMetaObject::invokeMethod(
         worker_.get(),
         [this, job]

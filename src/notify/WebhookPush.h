@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notify/EventAlert.h"
+#include "common/DetectionEvent.h"
 #include "notify/WebhookSession.h"
 
 #include <QObject>
@@ -23,7 +23,7 @@ public:
     ~WebhookPush() override;
 
     // Posts event's first picture to url, with token when there is one.
-    void EventStarted(const EventAlert& event, const QString& url, const QString& token);
+    void EventStarted(const DetectionEvent& event, const QString& url, const QString& token);
 
 signals:
     // A post ended, delivered or not.

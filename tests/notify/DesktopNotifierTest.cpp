@@ -28,7 +28,7 @@ struct NotifierRig
     }
     ~NotifierRig() { QDBusConnection::disconnectFromBus(QStringLiteral("notifier-test")); }
 
-    EventAlert Event(int number, int detections)
+    DetectionEvent Event(int number, int detections)
     {
         return {number, clock.now, clock.now, detections, dir.filePath(QStringLiteral("Detection_1-0.Bmp"))};
     }
