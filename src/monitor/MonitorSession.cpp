@@ -13,6 +13,7 @@
 #include "ui/MousePointer.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 MonitorSession::MonitorSession(Ports ports, QObject* parent)
@@ -45,6 +46,7 @@ MonitorSession::MonitorSession(Ports ports, QObject* parent)
     eventTimer_.setObjectName(QStringLiteral("EventTimer"));
     eventTimer_.setSingleShot(true);
     connect(&eventTimer_, &QTimer::timeout, this, &MonitorSession::EventTimer_Timer);
+    connect(&pictures_, &PictureKeeper::PictureDone, this, &MonitorSession::ReleaseEventStart);
 
     dispatch_ = new EmailDispatch({ports_.Settings, ports_.Connection, ports_.Mail, boxes_, ports_.Clock,
                                    ports_.Pointer, internetTimer_, ports_.WriteLog,
@@ -232,9 +234,11 @@ void MonitorSession::Detection()
     const DetectionResult result = detection_.Handle(true, events_.Current()->FirstPicture.has_value());
     if (result.ImageFile)
         events_.PictureSaved(*result.ImageFile);
-    if (step.Started)
+    if (step.Started && result.ImageFile && pictures_.Pending(*result.ImageFile))
+        startHeld_ = *events_.Current();
+    else if (step.Started)
         emit EventStarted(*events_.Current());
-    else
+    else if (!startHeld_)
         emit EventGrew(*events_.Current());
     eventTimer_.start(events_.GapSeconds() * 1000);
 }
@@ -247,10 +251,26 @@ void MonitorSession::EventTimer_Timer()
         eventTimer_.start(events_.GapSeconds() * 1000);
 }
 
+void MonitorSession::ReleaseEventStart(const QString& path, bool written)
+{
+    if (!startHeld_ || startHeld_->FirstPicture != path)
+        return;
+    DetectionEvent event = events_.Current() && events_.Current()->Number == startHeld_->Number
+                               ? *events_.Current()
+                               : *startHeld_;
+    if (!written)
+        event.FirstPicture.reset();
+    startHeld_.reset();
+    emit EventStarted(event);
+}
+
 void MonitorSession::FinishEvent(const std::optional<DetectionEvent>& event)
 {
     if (!event)
         return;
+    // An event that ends before its picture is written is announced without waiting any longer.
+    if (startHeld_)
+        ReleaseEventStart(*startHeld_->FirstPicture, QFileInfo::exists(*startHeld_->FirstPicture));
     if (ports_.Options.LogEvents)
         ports_.WriteLog(EventLogLine(*event));
     emit EventEnded(*event);

@@ -122,7 +122,9 @@ signals:
     // Something the user should know that needs no answer.
     void NoticeRaised(const QString& text);
     // A detection in Monitor mode started an event, or added to the one going on (with its picture
-    // saved, if any); an event ended when no detection came for the gap, or when monitoring ended.
+    // saved, if any); an event ended when no detection came for the gap, or when monitoring ended. A
+    // start whose picture is still being encoded is announced once the picture is in the folder, and
+    // the event's detections until then are in that announcement.
     void EventStarted(const DetectionEvent& event);
     void EventGrew(const DetectionEvent& event);
     void EventEnded(const DetectionEvent& event);
@@ -132,6 +134,9 @@ private:
     void SetPhase(MonitorPhase phase);
     void PauseSaving(const QString& folder, const QString& reason);
     void FinishEvent(const std::optional<DetectionEvent>& event);
+    // Announces the event whose start waited for its first picture, once that picture is written or
+    // failed; the announcement carries the picture only when it is there to be read.
+    void ReleaseEventStart(const QString& path, bool written);
     // Reads the mask the options name. One that cannot be read is told once and the whole picture is
     // watched.
     void LoadMask();
@@ -158,6 +163,9 @@ private:
     PictureKeeper pictures_;
     DetectionHandler detection_;
     EventTracker events_;
+    // An event's start waits to be announced while its first picture is being encoded, so that those
+    // told of it can read the picture.
+    std::optional<DetectionEvent> startHeld_;
     MonitorRest rest_;
     EmailDispatch* dispatch_ = nullptr;
     ClipRecording clips_;

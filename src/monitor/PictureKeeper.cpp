@@ -114,6 +114,7 @@ void PictureKeeper::MailWhenWritten(const QString& path, const QString& text)
 
 void PictureKeeper::Written(const QString& path)
 {
+    emit PictureDone(path, true);
     const auto mail = mailWhenWritten_.constFind(path);
     if (mail == mailWhenWritten_.cend())
         return;
@@ -125,5 +126,6 @@ void PictureKeeper::Written(const QString& path)
 void PictureKeeper::Failed(const QString& path, const QString& reason)
 {
     mailWhenWritten_.remove(path);
+    emit PictureDone(path, false);
     ports_.Notice(QStringLiteral("The picture could not be saved to %1: %2").arg(path, reason));
 }

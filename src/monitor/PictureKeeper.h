@@ -71,6 +71,12 @@ public:
     bool RoomOnDisk(QString* error);
     // Mails the picture at path now, or once it is written.
     void MailWhenWritten(const QString& path, const QString& text);
+    // Whether the picture at path is still being written.
+    bool Pending(const QString& path) const { return writer_.Pending(path); }
+
+signals:
+    // A picture handed to the worker is in the folder, or could not be written.
+    void PictureDone(const QString& path, bool written);
 
 private:
     void Written(const QString& path);

@@ -783,3 +783,19 @@ TEST_F(MonitorSessionTest, PerEventMailSendsTheFirstPictureOfEachEventAndNoneIsL
     EXPECT_TRUE(texts[0].contains(GeneralDate(clock.now.addSecs(-options.EventGapSeconds - 1))));
     EXPECT_TRUE(texts[1].contains(QStringLiteral("more detections may follow")));
 }
+
+TEST_F(MonitorSessionTest, AnEventIsAnnouncedOnceItsFirstPictureCanBeRead)
+{
+    options.Format = PictureFormat::Jpeg;
+    MonitorSession& s = Start();
+    QStringList readable;
+    QObject::connect(&s, &MonitorSession::EventStarted,
+                     [&](const DetectionEvent& event) {
+                         readable << (QImage(event.FirstPicture.value_or(QString())).isNull() ? "no" : "yes");
+                     });
+    EnterMonitorWithBaseline();
+    Detect();
+    Detect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !readable.isEmpty(); }));
+    EXPECT_EQ(readable, QStringList{"yes"});
+}
