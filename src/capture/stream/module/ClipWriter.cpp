@@ -9,6 +9,7 @@ extern "C"
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -68,15 +69,18 @@ public:
     void Frame(const std::uint8_t* bits, int width, int height, int stride,
                std::int64_t milliseconds) override
     {
-        if (width != width_ || height != height_)
+        if (width != sourceWidth_ || height != sourceHeight_)
         {
             // Another size: the kept frames are of no use, and a clip goes on without the new ones.
             if (Recording())
                 return;
             kept_.clear();
             keptBytes_ = 0;
-            width_ = width;
-            height_ = height;
+            sourceWidth_ = width;
+            sourceHeight_ = height;
+            // 4:2:0 pictures have even sides: an odd source loses its last column or its top row.
+            width_ = width & ~1;
+            height_ = height & ~1;
         }
         FramePtr picture = Convert(bits, stride);
         if (!picture)
@@ -302,6 +306,9 @@ private:
     const std::size_t bufferBytes_;
     const AVCodec* codec_;
     std::int64_t preMilliseconds_ = 0;
+    int sourceWidth_ = 0;
+    int sourceHeight_ = 0;
+    // The clip's size: the source's, made even.
     int width_ = 0;
     int height_ = 0;
     SwsContext* scaler_ = nullptr;
@@ -319,5 +326,8 @@ private:
 
 std::unique_ptr<ClipRecorder> CreateClipWriter(std::size_t bufferBytes)
 {
+    // The encoder reports its statistics at the end of every clip; a program watching a room has no
+    // reader for them, so only warnings and errors reach the terminal.
+    av_log_set_level(AV_LOG_WARNING);
     return std::make_unique<ClipWriter>(bufferBytes);
 }

@@ -25,25 +25,35 @@ constexpr int Width = 320;
 constexpr int Height = 240;
 constexpr int FrameMs = 40; // 25 frames a second
 
-// Frames of a bar moving across a grey picture, as the capture window hands them out.
+// Frames of a bar moving across a grey picture, as the capture window hands them out: bottom-up rows,
+// each a multiple of four bytes long.
 class ScriptedFrames
 {
 public:
+    ScriptedFrames(int width = Width, int height = Height)
+        : width_(width), height_(height), stride_((width * 3 + 3) & ~3),
+          bits_(static_cast<std::size_t>(stride_ * height))
+    {
+    }
+
     void Feed(ClipRecorder& recorder, int count)
     {
         for (int i = 0; i < count; ++i, ++number_)
         {
             std::fill(bits_.begin(), bits_.end(), std::uint8_t{96});
-            const int bar = (number_ * 4) % Width;
-            for (int y = 0; y < Height; ++y)
-                std::fill_n(bits_.begin() + y * Width * 3 + bar * 3, 3 * 8, std::uint8_t{240});
-            recorder.Frame(bits_.data(), Width, Height, Width * 3, std::int64_t{number_} * FrameMs);
+            const int bar = (number_ * 4) % (width_ - 8);
+            for (int y = 0; y < height_; ++y)
+                std::fill_n(bits_.begin() + y * stride_ + bar * 3, 3 * 8, std::uint8_t{240});
+            recorder.Frame(bits_.data(), width_, height_, stride_, std::int64_t{number_} * FrameMs);
         }
     }
     std::int64_t Now() const { return std::int64_t{number_} * FrameMs; }
 
 private:
-    std::vector<std::uint8_t> bits_ = std::vector<std::uint8_t>(Width * Height * 3);
+    int width_;
+    int height_;
+    int stride_;
+    std::vector<std::uint8_t> bits_;
     int number_ = 0;
 };
 
@@ -129,6 +139,24 @@ TEST(ClipRecorder, AClipRunsFromThePreEventTimeToItsEndAtTheSourcesSize)
     EXPECT_EQ(clip.Height, Height);
     EXPECT_EQ(clip.Frames, 100) << "two seconds before the start and two after, at 25 frames a second";
     EXPECT_NEAR(clip.Seconds, 3.96, 0.01);
+}
+
+TEST(ClipRecorder, AnOddSizedSourceIsRecordedWithoutItsLastColumnAndItsTopRow)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Event_2026-01-01_10-00-00.mkv"));
+    std::unique_ptr<ClipRecorder> recorder = MakeRecorder();
+    ASSERT_NE(recorder, nullptr);
+    ScriptedFrames frames(Width + 1, Height + 1);
+    frames.Feed(*recorder, 1);
+    QString error;
+    ASSERT_TRUE(recorder->Start(path, 0, &error)) << error.toStdString();
+    frames.Feed(*recorder, 24);
+    ASSERT_TRUE(recorder->Stop(&error)) << error.toStdString();
+    const ReadBack clip = Read(path);
+    EXPECT_EQ(clip.Width, Width);
+    EXPECT_EQ(clip.Height, Height);
+    EXPECT_EQ(clip.Frames, 25);
 }
 
 TEST(ClipRecorder, AClipStaysReadableUpToItsLastSecondWhenTheWriterIsKilled)
