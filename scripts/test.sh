@@ -2,9 +2,9 @@
 # Installs what is missing, checks that the folders of src/ include one another in one direction only,
 # builds Vantu with its tests and runs the whole suite: once in a normal build, then once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer. It also builds the program as scripts/run.sh does,
-# and the sanitizer build compiles file by file, as the install commands do, with every header of src/
-# compiled on its own (first in its own .cpp, or alone in vantu_header_check), so that a missing include
-# cannot hide.
+# and the sanitizer build compiles the program's files one by one, as the install commands do, with
+# every header of src/ compiled on its own (first in its own .cpp, or alone in vantu_header_check), so
+# that a missing include cannot hide. Test files are compiled together in both builds.
 # VANTU_SKIP_SANITIZERS=1 runs the normal build only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
