@@ -2,10 +2,16 @@
 
 #include "common/AtomicFile.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 OptionsFile::OptionsFile(QString path)
     : path_(std::move(path)), values_(ParseKeyValues(ReadSettingsText(path_)))
 {
     options_ = ReadOptions(values_, &problems_);
+    // A mask named without its folder is the one beside the options, where painting saves it.
+    if (!options_.MaskPath.isEmpty() && QDir::isRelativePath(options_.MaskPath))
+        options_.MaskPath = QFileInfo(path_).dir().filePath(options_.MaskPath);
 }
 
 QStringList OptionsFile::TakeProblems()

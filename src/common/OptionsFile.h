@@ -12,7 +12,8 @@
 class OptionsFile
 {
 public:
-    // Reads the file at path; bad values are kept as problems for the user to be told once.
+    // Reads the file at path; bad values are kept as problems for the user to be told once. A relative
+    // mask path is taken from the file's folder.
     explicit OptionsFile(QString path);
 
     QString Path() const { return path_; }

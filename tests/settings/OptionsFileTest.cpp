@@ -28,6 +28,7 @@ TEST(OptionsFileTest, BadValuesFallBackToTheirDefaultsAndAreToldOnce)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Vantu.Options"));
     WriteTestFile(path, "detect/method = pixels\n"
+                        "detect/mask=Mask.png\n"
                         "store/format=gif\n"
                         "store/jpeg-quality=101\n"
                         "events/gap-seconds=4\n"
@@ -35,6 +36,7 @@ TEST(OptionsFileTest, BadValuesFallBackToTheirDefaultsAndAreToldOnce)
     OptionsFile file(path);
     EXPECT_EQ(file.Current().Method, DetectMethod::Pixels);
     EXPECT_EQ(file.Current().EventGapSeconds, 4);
+    EXPECT_EQ(file.Current().MaskPath, dir.filePath(QStringLiteral("Mask.png"))) << "beside the options";
     EXPECT_EQ(file.Current().Format, PictureFormat::Bmp);
     EXPECT_EQ(file.Current().JpegQuality, 85);
     EXPECT_TRUE(file.Current().Webhook.isEmpty());
