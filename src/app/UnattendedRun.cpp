@@ -215,7 +215,6 @@ QString UnattendedRun::ToolTip() const
 
 void UnattendedRun::Refresh()
 {
-
     const Mode mode = window_.CurrentMode();
     if (mode == ModeMonitor && lastMode_ != ModeMonitor)
     {

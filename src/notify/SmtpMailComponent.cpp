@@ -4,9 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QThread>
 #include <QUuid>
-#include <curl/curl.h>
 
 namespace
 {
@@ -50,13 +48,8 @@ QString MessageIdFor(const QString& address)
 } // namespace
 
 SmtpMailComponent::SmtpMailComponent(std::chrono::milliseconds giveUpAfter, QObject* parent)
-    : MailComponent(parent), giveUpAfter_(giveUpAfter), worker_(std::make_unique<QObject>())
+    : MailComponent(parent), giveUpAfter_(giveUpAfter), sender_(QStringLiteral("MailSender"))
 {
-    static const CURLcode curlReady = curl_global_init(CURL_GLOBAL_DEFAULT);
-    Q_UNUSED(curlReady);
-    worker_->moveToThread(&thread_);
-    thread_.setObjectName(QStringLiteral("MailSender"));
-    thread_.start();
 }
 
 SmtpMailComponent::~SmtpMailComponent()
@@ -66,12 +59,9 @@ SmtpMailComponent::~SmtpMailComponent()
 
 void SmtpMailComponent::Shutdown()
 {
-    if (stopping_.exchange(true))
-        return;
     // The worker ends after the messages queued before this, each of which now returns at once.
-    QMetaObject::invokeMethod(
-        worker_.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
-    thread_.wait();
+    if (!sender_.Stop())
+        return;
     // Their answers wait in this thread's queue: they are handed out now, not after the event loop ended.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
@@ -193,7 +183,7 @@ void SmtpMailComponent::Send()
                       partEncoding_};
 
     ++sending_;
-    if (stopping_)
+    if (sender_.Stopping())
     {
         QMetaObject::invokeMethod(
             this,
@@ -204,17 +194,16 @@ void SmtpMailComponent::Send()
         RaiseDoneLater();
         return;
     }
-    QMetaObject::invokeMethod(
-        worker_.get(),
+    sender_.Post(
         [this, delivery = std::move(delivery)]
         {
-            SmtpOutcome outcome = stopping_ ? SmtpOutcome{} : Deliver(delivery, stopping_);
-            if (!outcome.Delivered && stopping_)
+            const std::atomic<bool>& stopping = sender_.Stopping();
+            SmtpOutcome outcome = stopping ? SmtpOutcome{} : Deliver(delivery, stopping);
+            if (!outcome.Delivered && stopping)
                 outcome.Reason = CancelledAtExit;
             QMetaObject::invokeMethod(
                 this, [this, outcome] { Answered(outcome); }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+        });
     RaiseDoneLater();
 }
 

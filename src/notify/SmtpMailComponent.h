@@ -2,11 +2,9 @@
 
 #include "notify/MailComponent.h"
 #include "notify/MimeMessage.h"
+#include "notify/TransferThread.h"
 
-#include <QThread>
-#include <atomic>
 #include <chrono>
-#include <memory>
 
 struct SmtpOutcome;
 
@@ -72,7 +70,5 @@ private:
     int sending_ = 0;
     int awaiting_ = 0;
 
-    std::atomic<bool> stopping_{false};
-    QThread thread_;
-    std::unique_ptr<QObject> worker_;
+    TransferThread sender_;
 };

@@ -2,24 +2,14 @@
 
 #include "ui/DateText.h"
 
-#include <curl/curl.h>
-
 WebhookPush::WebhookPush(IClock& clock, std::function<void(const QString&)> writeLog, QObject* parent)
-    : QObject(parent), clock_(clock), writeLog_(std::move(writeLog)), worker_(std::make_unique<QObject>())
+    : QObject(parent), clock_(clock), writeLog_(std::move(writeLog)), sender_(QStringLiteral("WebhookSender"))
 {
-    static const CURLcode curlReady = curl_global_init(CURL_GLOBAL_DEFAULT);
-    Q_UNUSED(curlReady);
-    worker_->moveToThread(&thread_);
-    thread_.setObjectName(QStringLiteral("WebhookSender"));
-    thread_.start();
 }
 
 WebhookPush::~WebhookPush()
 {
-    stopping_ = true;
-    QMetaObject::invokeMethod(
-        worker_.get(), [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
-    thread_.wait();
+    sender_.Stop();
 }
 
 void WebhookPush::EventStarted(const DetectionEvent& event, const QString& url, const QString& token)
@@ -27,11 +17,10 @@ void WebhookPush::EventStarted(const DetectionEvent& event, const QString& url, 
     if (url.isEmpty())
         return;
     const WebhookJob job{url, token, event.FirstPicture.value_or(QString()), event.Start, event.Detections};
-    QMetaObject::invokeMethod(
-        worker_.get(),
+    sender_.Post(
         [this, job]
         {
-            const WebhookOutcome outcome = PostWebhook(job, stopping_);
+            const WebhookOutcome outcome = PostWebhook(job, sender_.Stopping());
             QMetaObject::invokeMethod(
                 this,
                 [this, outcome]
@@ -42,6 +31,5 @@ void WebhookPush::EventStarted(const DetectionEvent& event, const QString& url, 
                     emit Finished(outcome);
                 },
                 Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+        });
 }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "common/DetectionEvent.h"
+#include "notify/TransferThread.h"
 #include "notify/WebhookSession.h"
 
 #include <QObject>
-#include <QThread>
-#include <atomic>
 #include <functional>
-#include <memory>
 
 class IClock;
 
@@ -32,7 +30,5 @@ signals:
 private:
     IClock& clock_;
     std::function<void(const QString&)> writeLog_;
-    std::atomic<bool> stopping_{false};
-    QThread thread_;
-    std::unique_ptr<QObject> worker_;
+    TransferThread sender_;
 };

@@ -6,7 +6,7 @@
 #include <memory>
 
 // Records video clips of events from the frames of any source, as Matroska files encoded with H.264
-// (MPEG-4 Part 2 where no H.264 encoder is there). Made by the network camera and video file module,
+// (MPEG-4 Visual where no H.264 encoder is there). Made by the network camera and video file module,
 // which carries FFmpeg. Every call comes from one thread, the recording's worker.
 class ClipRecorder
 {

@@ -40,7 +40,7 @@ struct KeptFrame
     std::size_t Bytes = 0;
 };
 
-// H.264 where FFmpeg has an encoder for it, else MPEG-4 Part 2, which FFmpeg always carries.
+// H.264 where FFmpeg has an encoder for it, else MPEG-4 Visual, which FFmpeg always carries.
 const AVCodec* ClipCodec()
 {
     if (const AVCodec* h264 = avcodec_find_encoder(AV_CODEC_ID_H264))
